@@ -22,5 +22,11 @@ constexpr int GreenOf(TColor c) { return (c >> 8) & 0xFF; }
 constexpr int BlueOf(TColor c) { return (c >> 16) & 0xFF; }
 constexpr bool IsSystemColor(TColor c) { return (static_cast<uint32_t>(c) >> 24) == 0xFF; }
 constexpr TColor SystemColor(int index) { return static_cast<TColor>(0xFF000000u | (index & 0xFF)); }
+constexpr int SystemColorIndex(TColor c) { return c & 0xFF; }
+
+// System colours the panel uses (platform colour indexes).
+constexpr TColor clBtnFace = SystemColor(15);
+constexpr TColor clBtnShadow = SystemColor(16);
+constexpr TColor clBtnHighlight = SystemColor(20);
 
 }  // namespace kd

@@ -1,0 +1,126 @@
+// The drawing surface the engine paints through. The engine computes every
+// coordinate itself and hands the device finished geometry in integer pixels;
+// the device only renders (GDI on Windows, a recorder in the unit tests).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/Color.h"
+#include "engine/FontData.h"
+#include "engine/Geometry.h"
+
+namespace kd {
+
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+
+enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+
+// Background behind text and behind the lines of a hatched brush.
+enum TBackMode { bmTransparent, bmOpaque };
+
+// Horizontal placement of a text against its x; y is always the text's top.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// A pen as the chart's settings carry it (slice outline, frames, arrows) and
+// as the device draws with it. An invisible pen or psClear draws no line.
+struct TChartPen {
+  TColor color = clBlack;
+  int width = 1;
+  TPenStyle style = psSolid;
+  bool visible = true;
+  bool smallDots = false;  // width-1 pen drawn as alternate single pixels
+
+  bool Draws() const { return visible && style != psClear; }
+  bool operator==(const TChartPen& o) const {
+    return color == o.color && width == o.width && style == o.style && visible == o.visible &&
+           smallDots == o.smallDots;
+  }
+  bool operator!=(const TChartPen& o) const { return !(*this == o); }
+};
+
+// Hatched brushes draw their lines in `color`; the gaps get the device's
+// background colour when the background mode is opaque.
+struct TChartBrush {
+  TColor color = clWhite;
+  TBrushStyle style = bsSolid;
+
+  bool operator==(const TChartBrush& o) const { return color == o.color && style == o.style; }
+  bool operator!=(const TChartBrush& o) const { return !(*this == o); }
+};
+
+// The display the chart is shown on; the round-pie rule needs its pixel aspect.
+struct TScreenInfo {
+  int widthPixels = 1;
+  int heightPixels = 1;
+  int widthMillimetres = 0;
+  int heightMillimetres = 0;
+};
+
+// A picture the platform loaded (bmp, ico, wmf, emf, jpeg). The engine only
+// asks its size and hands it back to a device to draw.
+class TPicture {
+ public:
+  virtual ~TPicture() = default;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+};
+
+class TDevice;
+
+// An off-screen image with a device of its own; drawn to another device with
+// DrawPicture at its own size.
+class TOffscreenImage : public TPicture {
+ public:
+  virtual TDevice& Device() = 0;
+};
+
+// Colours the engine passes are RGB or system colours (top byte 0xFF); the
+// device resolves system colours itself. clDefault and clNone never reach a
+// device from the engine; a device draws them as black should they arrive.
+class TDevice {
+ public:
+  virtual ~TDevice() = default;
+
+  // Drawing state, kept until changed.
+  virtual void SetPen(const TChartPen& pen) = 0;
+  virtual void SetBrush(const TChartBrush& brush) = 0;
+  virtual void SetFont(const FontData& font) = 0;
+  virtual void SetBackMode(TBackMode mode) = 0;
+  virtual void SetBackColor(TColor color) = 0;
+
+  // Text in the current font, colour from the font; background per back mode.
+  virtual int TextWidth(const std::string& text) = 0;
+  virtual int TextHeight(const std::string& text) = 0;
+  virtual void TextOut(int x, int y, const std::string& text, TAlignment align) = 0;
+
+  // Outlines use the pen, fills the brush.
+  virtual void Line(int x0, int y0, int x1, int y1) = 0;  // end point not drawn
+  virtual void Polyline(const TPoint* points, int count) = 0;
+  virtual void Rectangle(const TRect& rect) = 0;     // outline and fill
+  virtual void FillRect(const TRect& rect) = 0;      // fill only, no pen
+  virtual void Polygon(const TPoint* points, int count) = 0;
+  virtual void Ellipse(const TRect& bounds) = 0;
+  // Elliptic sector of the ellipse inscribed in `bounds`, from the ray through
+  // `start` counter-clockwise to the ray through `end` (both from the centre);
+  // equal points give the whole ellipse. The device may fill it as a polygon
+  // of arc points, but bounds, rays and direction are exactly these.
+  virtual void Pie(const TRect& bounds, TPoint start, TPoint end) = 0;
+
+  // Pictures are stretched to fill `dest` exactly.
+  virtual void DrawPicture(const TPicture& picture, const TRect& dest) = 0;
+
+  virtual void SetClipRect(const TRect& rect) = 0;
+  virtual void ClearClip() = 0;
+
+  // A fresh image of the given size, 1 bit per pixel when `monochrome`;
+  // nullptr when the platform cannot make one.
+  virtual std::unique_ptr<TOffscreenImage> CreateOffscreen(int width, int height,
+                                                           bool monochrome) = 0;
+
+  // RGB value of a colour; system colours from the platform's current table.
+  virtual TColor ResolveColor(TColor color) const = 0;
+  virtual TScreenInfo Screen() const = 0;
+};
+
+}  // namespace kd
