@@ -1,1 +1,113 @@
-// stub
+#include "plugin/Localisation.h"
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <vector>
+
+namespace kd {
+
+const std::array<const char*, 6> kLocalisationHeader = {
+    "**  DO NOT CHANGE THIS TEXT ! ! !",
+    "**  The localization file for the kdPieChart plugin.",
+    "**  To use the file - put the file with the translation of the lines in the root "
+    "folder of the program NeoBook or VisualNeo.",
+    "**  Author: kdPieChart developers",
+    "**  Web: https://kdpiechart.example.org",
+    "**  mail: kdpiechart@example.org",
+};
+
+namespace {
+
+// A key is four characters; a line carries its text from the fifth on, and
+// no more than 255 characters of it.
+constexpr size_t kKeyLength = 4;
+constexpr size_t kMaxTextLength = 255;
+
+bool FileExists(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return false;
+  return (info.st_mode & S_IFMT) == S_IFREG;
+}
+
+// The file's lines; a translator's editor may end them with CR LF, LF or a
+// lone CR. Nothing when the file cannot be opened or read.
+std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) return std::nullopt;
+
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(bytes.substr(start));
+      break;
+    }
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 1;
+    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+// Translators may change the case of Latin letters; other bytes must match.
+bool SameTextAscii(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string LocalisationFilePath(const std::string& folder) {
+  if (folder.empty()) return kLocalisationFileName;
+  char last = folder.back();
+  if (last == '\\' || last == '/') return folder + kLocalisationFileName;
+  // Keep the folder's own separator style; Windows paths use backslashes.
+  size_t slash = folder.find_last_of("\\/");
+  char separator = (slash != std::string::npos && folder[slash] == '/') ? '/' : '\\';
+  return folder + separator + kLocalisationFileName;
+}
+
+std::string LocalisationLookup(const std::string& filePath, const char* key,
+                               const std::string& defaultText) {
+  try {
+    if (key == nullptr || !FileExists(filePath)) return defaultText;
+    std::optional<std::vector<std::string>> lines = ReadLines(filePath);
+    if (!lines) return defaultText;
+    for (const std::string& line : *lines) {
+      if (!SameTextAscii(line.substr(0, kKeyLength), key)) continue;
+      // Nothing separates key and text: a blank after the key is part of the text.
+      if (line.size() <= kKeyLength) return std::string();
+      return line.substr(kKeyLength, kMaxTextLength);
+    }
+    return defaultText;
+  } catch (...) {
+    return defaultText;
+  }
+}
+
+bool LocalisationHeaderValid(const std::string& filePath) {
+  try {
+    if (!FileExists(filePath)) return true;
+    std::optional<std::vector<std::string>> lines = ReadLines(filePath);
+    // A file that cannot be read, or is too short to hold the header, is as
+    // suspect as one whose header was edited.
+    if (!lines || lines->size() < kLocalisationHeader.size()) return false;
+    for (size_t i = 0; i < kLocalisationHeader.size(); ++i)
+      if (!SameTextAscii((*lines)[i], kLocalisationHeader[i])) return false;
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace kd
