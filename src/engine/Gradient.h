@@ -1,0 +1,57 @@
+// The panel's background gradient: its settings object and the fill.
+#pragma once
+
+#include "engine/Changed.h"
+#include "engine/Color.h"
+#include "engine/Device.h"
+#include "engine/Geometry.h"
+
+namespace kd {
+
+enum TGradientDirection {
+  gdTopBottom,
+  gdBottomTop,
+  gdLeftRight,
+  gdRightLeft,
+  gdFromCenter,
+  gdFromTopLeft,
+  gdFromBottomLeft,
+};
+
+class TChartGradient {
+ public:
+  void SetRepaintRequest(TRepaintRequest request) { repaint_ = std::move(request); }
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool value);
+  TGradientDirection Direction() const { return direction_; }
+  void SetDirection(TGradientDirection value);
+  TColor StartColor() const { return startColor_; }
+  void SetStartColor(TColor value);
+  TColor EndColor() const { return endColor_; }
+  void SetEndColor(TColor value);
+  // Copies the four settings; repaints once when any differs.
+  void Assign(const TChartGradient& other);
+
+ private:
+  void Changed() const;
+
+  TRepaintRequest repaint_;
+  bool visible_ = false;
+  TGradientDirection direction_ = gdTopBottom;
+  TColor startColor_ = clWhite;
+  TColor endColor_ = 0x00FFFF;
+};
+
+// a * b / c in 64 bits, rounded to nearest with halves away from zero; 0
+// when c is 0 (a one-band fill then keeps its from-colour).
+int MulDivRound(int a, int b, int c);
+
+// Fills `rect` on `device` from colour a to colour b (the order of a and b is
+// swapped for every direction but gdTopBottom and gdLeftRight). Sets a new
+// solid brush only when the colour changes; the caller restores its own brush.
+// Nothing is drawn outside `rect`.
+void FillGradient(TDevice& device, const TRect& rect, TColor a, TColor b,
+                  TGradientDirection direction);
+
+}  // namespace kd
