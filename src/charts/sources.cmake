@@ -4,5 +4,12 @@ list(APPEND KD_CORE_SOURCES
   ${KD_SRC}/charts/ColorNames.cpp)
 # Win32: registry, chart window, dispatch and the action families.
 list(APPEND KD_WIN_SOURCES
+  ${KD_SRC}/charts/ActionRoutines.cpp
+  ${KD_SRC}/charts/ChartRegistry.cpp
   ${KD_SRC}/charts/ExecDispatch.cpp
-  ${KD_SRC}/charts/ChartRegistry.cpp)
+  ${KD_SRC}/charts/CreationActions.cpp
+  ${KD_SRC}/charts/DataActions.cpp
+  ${KD_SRC}/charts/AppearanceActions.cpp
+  ${KD_SRC}/charts/LegendActions.cpp
+  ${KD_SRC}/charts/MarksActions.cpp
+  ${KD_SRC}/charts/DialogActions.cpp)

@@ -1,0 +1,22 @@
+#include "plugin/HostServices.h"
+
+#include "plugin/GlobalBlocks.h"
+#include "plugin/ModuleState.h"
+
+namespace kd {
+
+void SetHostString(HostText* slot, std::string_view text) { HostStringSet(GlobalBlocks(), slot, text); }
+
+HostAnswer AskHost(int32_t code, std::string_view question) {
+  return AskHost(GlobalBlocks(), Module().interfaceAccess, code, question);
+}
+
+bool HostCanAnswer() { return Module().interfaceAccess != nullptr; }
+
+void SetHostVariable(const std::string& name, const std::string& value) {
+  SetVariableFn setVariable = Module().setVariable;
+  if (!setVariable) throw HostError("the host gave no set-variable callback");
+  setVariable(name.c_str(), value.c_str());
+}
+
+}  // namespace kd

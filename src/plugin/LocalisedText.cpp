@@ -1,0 +1,21 @@
+#include "plugin/LocalisedText.h"
+
+#include "platform/HostProgram.h"
+#include "plugin/Localisation.h"
+
+namespace kd {
+
+namespace {
+std::string LocalisationFile() { return LocalisationFilePath(platform::HostProgramFolder()); }
+}  // namespace
+
+std::string Localised(const char* key, const std::string& defaultText) {
+  return LocalisationLookup(LocalisationFile(), key, defaultText);
+}
+
+void CheckLocalisationHeader() {
+  if (!LocalisationHeaderValid(LocalisationFile()))
+    platform::ShowMessage(kLocalisationInvalidMessage);
+}
+
+}  // namespace kd

@@ -1,0 +1,71 @@
+// Drives the windows the plug-in opens (message boxes, common dialogs, editor
+// dialogs) from a helper thread while the plug-in's modal loop runs on the
+// main thread: finds each new top-level window of the process, reads it, and
+// hands it to a script that types, selects and clicks.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kdhost {
+
+struct ControlInfo {
+  HWND window = nullptr;
+  std::string className;
+  std::string text;
+  int id = 0;
+};
+
+struct SeenWindow {
+  HWND window = nullptr;
+  std::string className;
+  std::string caption;
+  std::vector<ControlInfo> controls;  // every descendant, in window order
+
+  // Texts of all controls joined by newlines (message box text included).
+  std::string AllText() const;
+};
+
+class DialogDriver {
+ public:
+  // Called on the driver thread once per new visible top-level window.
+  using Script = std::function<void(const SeenWindow&)>;
+
+  explicit DialogDriver(Script script);
+  ~DialogDriver();
+  DialogDriver(const DialogDriver&) = delete;
+  DialogDriver& operator=(const DialogDriver&) = delete;
+
+  std::vector<SeenWindow> Seen() const;
+
+ private:
+  void Run();
+
+  Script script_;
+  std::atomic<bool> stop_{false};
+  mutable std::mutex mutex_;
+  std::vector<SeenWindow> seen_;
+  std::set<HWND> known_;
+  std::thread thread_;
+};
+
+// Reads a window's caption and controls (callable from any thread).
+SeenWindow ReadWindow(HWND window);
+
+// Actions on a dialog from the driver thread.
+bool ClickButton(const SeenWindow& dialog, const std::string& text);  // by caption, & ignored
+bool ClickId(HWND dialog, int id);
+bool TypeInto(HWND control, const std::string& text);
+void CloseTopLevel(HWND window);
+
+// A script that closes every window it sees (message boxes answer OK).
+DialogDriver::Script CloseEverything();
+
+}  // namespace kdhost

@@ -1,0 +1,45 @@
+#include "PlugInModule.h"
+
+#include <stdexcept>
+
+namespace kdhost {
+
+namespace {
+template <class Fn>
+void Resolve(HMODULE module, const char* name, Fn& fn) {
+  FARPROC address = GetProcAddress(module, name);
+  if (!address) throw std::runtime_error(std::string("missing export ") + name);
+  fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(address));
+}
+}  // namespace
+
+PlugInModule::PlugInModule(const std::string& path) {
+  module_ = LoadLibraryA(path.c_str());
+  if (!module_) throw std::runtime_error("cannot load " + path);
+  try {
+    Resolve(module_, "nbRegisterPlugIn", nbRegisterPlugIn);
+    Resolve(module_, "nbInitPlugIn", nbInitPlugIn);
+    Resolve(module_, "nbExecAction", nbExecAction);
+    Resolve(module_, "nbEditAction", nbEditAction);
+    Resolve(module_, "nbMessage", nbMessage);
+    Resolve(module_, "nbAbout", nbAbout);
+    Resolve(module_, "nbRegisterScriptProcessor", nbRegisterScriptProcessor);
+    Resolve(module_, "nbRegisterInterfaceAccess", nbRegisterInterfaceAccess);
+  } catch (...) {
+    FreeLibrary(module_);
+    throw;
+  }
+}
+
+PlugInModule::~PlugInModule() {
+  if (module_) FreeLibrary(module_);
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH * 4];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string full(path, n);
+  return full.substr(0, full.find_last_of("\\/") + 1);
+}
+
+}  // namespace kdhost
