@@ -1,0 +1,324 @@
+#include "engine/Chart.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "engine/ChartSeries.h"
+#include "engine/EngineError.h"
+
+namespace kd {
+
+namespace {
+
+int PercentOf(int percent, int size) { return MulDivRound(percent, size, 100); }
+
+// Marks a frame as being painted for as long as it lives, even when drawing
+// throws.
+class PaintingScope {
+ public:
+  explicit PaintingScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~PaintingScope() { flag_ = false; }
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+TChart::TChart() {
+  auto repaint = [this] { Invalidate(); };
+  gradient_.SetRepaintRequest(repaint);
+  title_.SetRepaintRequest(repaint);
+  foot_.SetRepaintRequest(repaint);
+  legend_.SetRepaintRequest(repaint);
+}
+
+TChart::~TChart() {
+  for (TChartSeries* s : series_) s->SetParentChart(nullptr);
+}
+
+void TChart::Invalidate() {
+  if (painting_) return;
+  dirty_ = true;
+  if (onInvalidate_) onInvalidate_();
+}
+
+// ---------------------------------------------------------------- series
+
+void TChart::AddSeries(TChartSeries* series) {
+  if (!series || std::find(series_.begin(), series_.end(), series) != series_.end()) return;
+  if (series->ParentChart()) series->ParentChart()->RemoveSeries(series);
+  series_.push_back(series);
+  series->SetParentChart(this);
+  Invalidate();
+}
+
+void TChart::RemoveSeries(TChartSeries* series) {
+  auto it = std::find(series_.begin(), series_.end(), series);
+  if (it == series_.end()) return;
+  series_.erase(it);
+  series->SetParentChart(nullptr);
+  Invalidate();
+}
+
+TChartSeries* TChart::FirstActiveSeries() const {
+  for (TChartSeries* s : series_)
+    if (s->Active()) return s;
+  return nullptr;
+}
+
+// ---------------------------------------------------------------- properties
+
+void TChart::SetColor(TColor value) { Store(color_, value); }
+
+void TChart::SetBackImage(std::unique_ptr<TPicture> picture) {
+  if (!picture && !backImage_) return;
+  backImage_ = std::move(picture);
+  Changed();
+}
+
+void TChart::SetBackImageMode(TBackImageMode value) { Store(backImageMode_, value); }
+void TChart::SetBackImageInside(bool value) { Store(backImageInside_, value); }
+
+void TChart::SetMonochrome(bool value) {
+  if (monochrome_ == value) return;
+  monochrome_ = value;
+  offscreen_.reset();
+  Changed();
+}
+
+void TChart::SetView3D(bool value) { Store(view3D_, value); }
+
+void TChart::SetChart3DPercent(int value) {
+  if (value < kMin3DPercent || value > kMax3DPercent) {
+    char text[64];
+    std::snprintf(text, sizeof text, "3D effect percent must be between %d and %d",
+                  kMin3DPercent, kMax3DPercent);
+    throw EngineError(text);
+  }
+  Store(chart3DPercent_, value);
+}
+
+void TChart::SetView3DOptions(const TView3DOptions& value) { Store(view3DOptions_, value); }
+void TChart::SetElevation(int value) { Store(view3DOptions_.Elevation, value); }
+void TChart::SetRotation(int value) { Store(view3DOptions_.Rotation, value); }
+void TChart::SetPerspective(int value) { Store(view3DOptions_.Perspective, value); }
+void TChart::SetZoom(int value) { Store(view3DOptions_.Zoom, value); }
+void TChart::SetHorizOffset(int value) { Store(view3DOptions_.HorizOffset, value); }
+void TChart::SetVertOffset(int value) { Store(view3DOptions_.VertOffset, value); }
+void TChart::SetMarginLeft(int value) { Store(marginLeft_, value); }
+void TChart::SetMarginTop(int value) { Store(marginTop_, value); }
+void TChart::SetMarginRight(int value) { Store(marginRight_, value); }
+void TChart::SetMarginBottom(int value) { Store(marginBottom_, value); }
+
+void TChart::SetBufferedDisplay(bool value) {
+  if (buffered_ == value) return;
+  buffered_ = value;
+  if (!buffered_) offscreen_.reset();
+}
+
+// ---------------------------------------------------------------- painting
+
+void TChart::Paint(TDevice& window, const TRect& client) {
+  if (!dirty_ && buffered_ && offscreen_) {
+    window.DrawPicture(*offscreen_, MakeRect(0, 0, offscreen_->Width(), offscreen_->Height()));
+    return;
+  }
+  Draw(window, client);
+}
+
+void TChart::DrawForExport(TDevice& target, int width, int height) {
+  const bool wasBuffered = buffered_;
+  SetBufferedDisplay(false);
+  // The export must not leave the panel half-switched should drawing fail.
+  struct Restore {
+    TChart& chart;
+    bool buffered;
+    ~Restore() { chart.SetBufferedDisplay(buffered); }
+  } restore{*this, wasBuffered};
+  Draw(target, MakeRect(0, 0, width, height));
+}
+
+void TChart::Draw(TDevice& target, const TRect& dest) {
+  PaintingScope scope(painting_);
+  if (!buffered_) {
+    canvas_.SetDevice(&target);
+    DrawFrame(dest);
+    canvas_.SetDevice(nullptr);
+    return;
+  }
+  const int width = dest.Width();
+  const int height = dest.Height();
+  if (offscreen_ && (offscreen_->Width() != width || offscreen_->Height() != height))
+    offscreen_.reset();
+  if (!offscreen_) offscreen_ = target.CreateOffscreen(width, height, monochrome_);
+  if (!offscreen_) {
+    // No image to be had: draw straight onto the window.
+    canvas_.SetDevice(&target);
+    DrawFrame(dest);
+    canvas_.SetDevice(nullptr);
+    return;
+  }
+  canvas_.SetDevice(&offscreen_->Device());
+  DrawFrame(MakeRect(0, 0, width, height));
+  canvas_.SetDevice(nullptr);
+  target.DrawPicture(*offscreen_, MakeRect(dest.left, dest.top, dest.left + width, dest.top + height));
+  dirty_ = false;
+}
+
+void TChart::DrawFrame(const TRect& bounds) {
+  canvas_.SetupView(view3DOptions_, view3D_);
+  chartBounds_ = bounds;
+
+  const int w = bounds.Width();
+  const int h = bounds.Height();
+  chartRect_.left = bounds.left + PercentOf(marginLeft_, w);
+  chartRect_.top = bounds.top + PercentOf(marginTop_, h);
+  chartRect_.right = bounds.right - PercentOf(marginRight_, w);
+  chartRect_.bottom = bounds.bottom - PercentOf(marginBottom_, h);
+  NormalizeChartRect();
+
+  PaintBackground();
+
+  TChartSeries* active = FirstActiveSeries();
+  for (TChartSeries* s : series_)
+    if (s->Active()) s->GroupSmallSlices();
+
+  DrawTitlesAndLegend(active);
+
+  seriesDepth_ = 0;
+  if (view3D_) {
+    const int k = view3DOptions_.Orthogonal ? 1 : 2;
+    seriesDepth_ = RoundEven(chartRect_.Width() * chart3DPercent_ * 0.001 * k);
+    if (view3DOptions_.Orthogonal) {
+      chartRect_.right -= seriesDepth_;
+      chartRect_.top += seriesDepth_;
+      NormalizeChartRect();
+    }
+  }
+  canvas_.CenterView(seriesDepth_, chartRect_);
+
+  if (backImageInside_ && backImage_) DrawBackImage(chartRect_, true);
+
+  for (TChartSeries* s : series_) {
+    if (!s->Active()) continue;
+    s->PreparePieBounds();
+    s->DrawSlices();
+    s->DrawAllMarks();
+  }
+
+  // Leave the canvas as a fresh one would be.
+  canvas_.SetPen(TChartPen());
+  canvas_.SetBrush(TChartBrush{clWhite, bsSolid});
+  FontData font = canvas_.Font();
+  font.color = clBlack;
+  font.size = 10;
+  canvas_.SetFont(font);
+  canvas_.SetBackColor(clWhite);
+  canvas_.SetBackMode(bmTransparent);
+}
+
+void TChart::NormalizeChartRect() {
+  const TRect& b = chartBounds_;
+  chartRect_.left = std::max(chartRect_.left, b.left);
+  chartRect_.top = std::max(chartRect_.top, b.top);
+  if (chartRect_.right < chartRect_.left)
+    chartRect_.right = chartRect_.left + 1;
+  else if (chartRect_.right == chartRect_.left)
+    chartRect_.right = chartRect_.left + b.Width();
+  if (chartRect_.bottom < chartRect_.top)
+    chartRect_.bottom = chartRect_.top + 1;
+  else if (chartRect_.bottom == chartRect_.top)
+    chartRect_.bottom = chartRect_.top + b.Height();
+}
+
+void TChart::FillBackground(const TRect& rect) {
+  if (gradient_.Visible()) {
+    TColor a = gradient_.StartColor();
+    TColor b = gradient_.EndColor();
+    // The fill exchanges the colours for all but these two directions, so the
+    // start colour always lies on the from-side.
+    const TGradientDirection d = gradient_.Direction();
+    if (d != gdTopBottom && d != gdLeftRight) std::swap(a, b);
+    canvas_.GradientFill(rect, a, b, d);
+    return;
+  }
+  canvas_.SetBrush(TChartBrush{color_, bsSolid});
+  canvas_.SetBackMode(bmTransparent);
+  canvas_.FillRect(rect);
+}
+
+void TChart::PaintBackground() {
+  FillBackground(chartBounds_);
+  if (backImage_ && !backImageInside_) DrawBackImage(chartBounds_, false);
+}
+
+void TChart::DrawBackImage(const TRect& r, bool inner) {
+  const TPicture* image = backImage_.get();
+  if (!image) return;
+  if (inner && view3D_ && !view3DOptions_.Orthogonal && seriesDepth_ != 0) return;
+  if (backImageMode_ == pbmStretch) {
+    canvas_.DrawPicture(*image, r);
+    return;
+  }
+  canvas_.ClipRectangle(r);
+  const int w = image->Width();
+  const int h = image->Height();
+  if (backImageMode_ == pbmTile) {
+    if (w > 0 && h > 0) {
+      for (int y = 0; y < r.Height(); y += h)
+        for (int x = 0; x < r.Width(); x += w)
+          canvas_.DrawPicture(*image, MakeRect(r.left + x, r.top + y, r.left + x + w, r.top + y + h));
+    }
+  } else {
+    FillBackground(r);
+    const int x = r.left + (r.Width() - w) / 2;
+    const int y = r.top + (r.Height() - h) / 2;
+    canvas_.DrawPicture(*image, MakeRect(x, y, x + w, y + h));
+  }
+  canvas_.UnClipRectangle();
+}
+
+void TChart::DrawTitlesAndLegend(TChartSeries* active) {
+  canvas_.BeginFrontPlane();
+  const bool legendShown = legend_.Visible() && active;
+  const bool legendAtSide =
+      legend_.Alignment() == laLeft || legend_.Alignment() == laRight;
+  auto drawLegend = [&] {
+    legend_.Draw(canvas_, *active, chartBounds_, chartRect_, color_);
+    NormalizeChartRect();
+  };
+  auto drawTitles = [&] {
+    if (title_.Visible()) {
+      title_.Draw(canvas_, chartRect_, true);
+      NormalizeChartRect();
+    }
+    if (foot_.Visible()) {
+      foot_.Draw(canvas_, chartRect_, false);
+      NormalizeChartRect();
+    }
+  };
+  if (legendShown && legendAtSide) {
+    drawLegend();
+    drawTitles();
+  } else {
+    drawTitles();
+    if (legendShown) drawLegend();
+  }
+  canvas_.EndFrontPlane();
+}
+
+void ApplyChartWindowDesign(TChart& chart) {
+  chart.SetColor(clWhite);
+  chart.Title().SetText({std::string()});
+  chart.Foot().SetText({std::string()});
+  TView3DOptions view = chart.View3DOptions();
+  view.Elevation = 315;
+  view.Rotation = 360;
+  view.Perspective = 0;
+  view.Orthogonal = false;
+  view.Tilt = 0;
+  chart.SetView3DOptions(view);
+}
+
+}  // namespace kd

@@ -1,0 +1,28 @@
+#include "engine/ChartSeries.h"
+
+#include "engine/Chart.h"
+
+namespace kd {
+
+TChartSeries::~TChartSeries() {
+  // The panel must not keep a pointer to a series that is gone.
+  if (parent_) parent_->RemoveSeries(this);
+}
+
+void TChartSeries::SetActive(bool value) {
+  if (active_ == value) return;
+  active_ = value;
+  Repaint();
+}
+
+void TChartSeries::SetShowInLegend(bool value) {
+  if (showInLegend_ == value) return;
+  showInLegend_ = value;
+  Repaint();
+}
+
+void TChartSeries::Repaint() const {
+  if (parent_) parent_->Invalidate();
+}
+
+}  // namespace kd
