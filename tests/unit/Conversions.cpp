@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "charts/ColorNames.h"
 #include "engine/TextLocale.h"
 
