@@ -1,0 +1,144 @@
+// The engine's drawing device on a GDI device context, and the off-screen
+// image (a 32-bit DIB section, or a 1-bit one for monochrome drawing) with a
+// device of its own. Implements pens, solid and hatched brushes, fonts sized
+// at the screen's DPI, text, lines, rectangles, polygons, ellipses, elliptic
+// sectors (filled as polygons), pictures, clipping and system colours.
+// Not here: loading pictures (Pictures), writing files (BitmapFile), windows.
+#pragma once
+
+#include "platform/Win32.h"
+
+#include <memory>
+#include <vector>
+
+#include "engine/Device.h"
+#include "platform/GdiObjects.h"
+
+namespace kd::platform {
+
+// A picture the GDI device knows how to draw; every picture the platform
+// makes implements it next to TPicture.
+class GdiDrawable {
+ public:
+  virtual ~GdiDrawable() = default;
+  // Draws the whole picture scaled into dest on dc.
+  virtual void DrawTo(HDC dc, const RECT& dest) const = 0;
+};
+
+// Draws on a DC it does not own (a window's paint DC, a memory DC). The DC's
+// state is restored and the device's pens, brushes and fonts are deleted when
+// the device goes.
+class GdiDevice : public TDevice {
+ public:
+  explicit GdiDevice(HDC dc);
+  ~GdiDevice() override;
+  GdiDevice(const GdiDevice&) = delete;
+  GdiDevice& operator=(const GdiDevice&) = delete;
+
+  HDC DC() const { return dc_; }
+
+  void SetPen(const TChartPen& pen) override;
+  void SetBrush(const TChartBrush& brush) override;
+  void SetFont(const FontData& font) override;
+  void SetBackMode(TBackMode mode) override;
+  void SetBackColor(TColor color) override;
+
+  int TextWidth(const std::string& text) override;
+  int TextHeight(const std::string& text) override;
+  void TextOut(int x, int y, const std::string& text, TAlignment align) override;
+
+  void Line(int x0, int y0, int x1, int y1) override;
+  void Polyline(const TPoint* points, int count) override;
+  // GDI rules: with an invisible pen the fill stops one pixel short of the
+  // right and bottom edges.
+  void Rectangle(const TRect& rect) override;
+  void FillRect(const TRect& rect) override;
+  void Polygon(const TPoint* points, int count) override;
+  void Ellipse(const TRect& bounds) override;
+  void Pie(const TRect& bounds, TPoint start, TPoint end) override;
+
+  void DrawPicture(const TPicture& picture, const TRect& dest) override;
+
+  void SetClipRect(const TRect& rect) override;
+  void ClearClip() override;
+
+  std::unique_ptr<TOffscreenImage> CreateOffscreen(int width, int height, bool monochrome) override;
+
+  TColor ResolveColor(TColor color) const override;
+  TScreenInfo Screen() const override;
+
+  // Fonts are sized from points at this many pixels per inch.
+  int PixelsPerInch() const { return pixelsPerInch_; }
+  // Pens, brushes and fonts created so far (tests prove the reuse rules).
+  long ObjectsCreated() const { return objectsCreated_; }
+
+ private:
+  COLORREF Rgb(TColor color) const;
+  void CopyPoints(const TPoint* points, int count);
+
+  HDC dc_;
+  int pixelsPerInch_;
+  long objectsCreated_ = 0;
+
+  // Declared before the saved state: the state is restored (our objects
+  // deselected) before they are deleted.
+  Pen pen_;
+  Brush brush_;
+  Font font_;
+  SavedDCState savedState_;
+
+  TChartPen penData_;
+  TChartBrush brushData_;
+  FontData fontData_;
+  bool hasPen_ = false;
+  bool hasBrush_ = false;
+  bool hasFont_ = false;
+  TBackMode backMode_ = bmTransparent;
+  std::vector<POINT> scratch_;
+};
+
+// An off-screen image: a DIB section selected into a memory DC, drawn on by
+// its own GdiDevice. Top-down rows; 32 bits per pixel, or 1 bit (black and
+// white) when monochrome, so GDI reduces every colour drawn into it.
+class GdiOffscreenImage : public TOffscreenImage, public GdiDrawable {
+ public:
+  // nullptr when the size is not positive or GDI cannot make the bitmap.
+  static std::unique_ptr<GdiOffscreenImage> Create(int width, int height, bool monochrome);
+  ~GdiOffscreenImage() override;
+
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  TDevice& Device() override { return *device_; }
+  GdiDevice& Gdi() { return *device_; }
+  void DrawTo(HDC dc, const RECT& dest) const override;
+
+  bool Monochrome() const { return monochrome_; }
+  HDC DC() const { return dc_.Get(); }
+  HBITMAP Handle() const { return bitmap_.Get(); }
+  // RGB colour of one pixel (after flushing GDI's pending drawing).
+  TColor PixelAt(int x, int y) const;
+  // Raw top-down rows for bulk reading; call GdiFlush() first.
+  const unsigned char* Bits() const { return bits_; }
+  int Stride() const { return stride_; }
+
+ private:
+  GdiOffscreenImage() = default;
+
+  int width_ = 0;
+  int height_ = 0;
+  bool monochrome_ = false;
+  const unsigned char* bits_ = nullptr;
+  int stride_ = 0;
+  MemoryDC dc_;
+  Bitmap bitmap_;
+  HGDIOBJ previousBitmap_ = nullptr;
+  std::unique_ptr<GdiDevice> device_;
+};
+
+// Arc points of the elliptic sector of the ellipse inscribed in bounds, from
+// the ray through start counter-clockwise to the ray through end, at most
+// maxStep pixels apart, first and last point exactly on the rays; the centre
+// is not included. Equal rays give the whole ellipse.
+std::vector<POINT> SectorArcPoints(const RECT& bounds, POINT start, POINT end, double maxStep);
+
+}  // namespace kd::platform
