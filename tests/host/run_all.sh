@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Runs every Windows test program of a build tree under Wine on the current
+# X display and prints one closing line: "windows: N passed, N failed".
+set -u
+dir=$1 wine=$2
+passed=0 failed=0 broken=()
+cd "$dir" || exit 1
+for exe in host_*.exe; do
+  [ -e "$exe" ] || continue
+  log=$(mktemp)
+  "$wine" "./$exe" --gtest_brief=1 >"$log" 2>&1
+  status=$?
+  ok=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -1)
+  bad=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below.*/\1/p' "$log" | tail -1)
+  passed=$((passed + ${ok:-0})); failed=$((failed + ${bad:-0}))
+  if [ "$status" != 0 ] || [ -z "$ok$bad" ]; then
+    broken+=("$exe")
+    grep -vE '^(X connection|Running main)' "$log"
+    # A program that died before reporting counts as one failure.
+    [ -z "$bad" ] && failed=$((failed + 1))
+  else
+    printf '  %-34s %s passed\n' "$exe" "${ok:-0}"
+  fi
+  rm -f "$log"
+done
+[ ${#broken[@]} -gt 0 ] && echo "failing programs: ${broken[*]}"
+echo "windows: $passed passed, $failed failed"
+[ "$failed" = 0 ]
