@@ -1,0 +1,255 @@
+#include "engine/Marks.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/Canvas3D.h"
+#include "engine/NumberFormat.h"
+#include "engine/PieDrawing.h"
+#include "engine/PieSeries.h"
+
+namespace kd {
+
+namespace {
+
+std::string ValueText(const TPieSeries& series, int index) {
+  return FormatFloat(series.ValueFormat(), series.SliceValue(index));
+}
+
+std::string LabelOrValueText(const TPieSeries& series, int index) {
+  const std::string& label = series.SliceLabel(index);
+  return label.empty() ? ValueText(series, index) : label;
+}
+
+std::string PercentText(const TPieSeries& series, int index, bool withTotal) {
+  const double total = series.PieValues().TotalAbs();
+  const double percent = total == 0 ? 100.0 : std::fabs(series.SliceValue(index)) * 100.0 / total;
+  const std::string text = FormatFloat(series.PercentFormat(), percent);
+  if (!withTotal) return text;
+  return FormatTexts(kPercentOfTotalFormat, text, FormatFloat(series.ValueFormat(), total));
+}
+
+// Calls f(line) for each line of a mark text.
+template <class F>
+void ForEachLine(const std::string& text, F f) {
+  size_t start = 0;
+  for (;;) {
+    const size_t end = text.find(LineSeparator, start);
+    if (end == std::string::npos) {
+      f(text.substr(start));
+      return;
+    }
+    f(text.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+TSeriesMarks::TSeriesMarks() { arrow_.color = clWhite; }
+
+void TSeriesMarks::Changed() const {
+  if (repaint_) repaint_();
+}
+
+void TSeriesMarks::SetVisible(bool value) {
+  if (value == visible_) return;
+  visible_ = value;
+  Changed();
+}
+
+void TSeriesMarks::SetStyle(TSeriesMarksStyle value) {
+  if (value == style_) return;
+  style_ = value;
+  Changed();
+}
+
+void TSeriesMarks::SetArrow(const TChartPen& value) {
+  TChartPen pen = value;
+  if (pen.width < 0) pen.width = arrow_.width;
+  if (pen == arrow_) return;
+  arrow_ = pen;
+  Changed();
+}
+
+void TSeriesMarks::SetArrowLength(int value) {
+  if (value == arrowLength_) return;
+  arrowLength_ = value;
+  Changed();
+}
+
+void TSeriesMarks::SetBackColor(TColor value) {
+  if (value == backColor_) return;
+  backColor_ = value;
+  Changed();
+}
+
+void TSeriesMarks::SetTransparent(bool value) {
+  if (value == transparent_) return;
+  transparent_ = value;
+  Changed();
+}
+
+void TSeriesMarks::SetFrame(const TChartPen& value) {
+  TChartPen pen = value;
+  if (pen.width < 0) pen.width = frame_.width;
+  if (pen == frame_) return;
+  frame_ = pen;
+  Changed();
+}
+
+void TSeriesMarks::SetFont(const FontData& value) {
+  if (value == font_) return;
+  font_ = value;
+  Changed();
+}
+
+void TSeriesMarks::SetClip(bool value) {
+  if (value == clip_) return;
+  clip_ = value;
+  Changed();
+}
+
+void TSeriesMarks::DeletePosition(int index) {
+  if (index < 0 || index >= static_cast<int>(positions_.size())) return;
+  positions_.erase(positions_.begin() + index);
+}
+
+// ------------------------------------------------------------ texts
+
+std::string SliceMarkText(const TPieSeries& series, int index, TLegendTextStyle legendStyle) {
+  switch (series.Marks().Style()) {
+    case smsValue:
+      return ValueText(series, index);
+    case smsPercent:
+      return PercentText(series, index, false);
+    case smsLabel:
+      return LabelOrValueText(series, index);
+    case smsLabelPercent:
+      return LabelOrValueText(series, index) + " " + PercentText(series, index, false);
+    case smsLabelValue:
+      return LabelOrValueText(series, index) + " " + ValueText(series, index);
+    case smsLegend:
+      return series.SliceLegendText(index, legendStyle);
+    case smsPercentTotal:
+      return PercentText(series, index, true);
+    case smsLabelPercentTotal:
+      return LabelOrValueText(series, index) + " " + PercentText(series, index, true);
+    case smsXValue:
+      return FormatFloat(kValueFormat, series.SlicePosition(index));
+  }
+  return std::string();
+}
+
+// ------------------------------------------------------------ drawing
+
+void DrawAllMarks(TPieSeries& series, const TPiePaintContext& context) {
+  const TSeriesMarks& marks = series.Marks();
+  if (!marks.Visible() || !context.canvas) return;
+  TChartCanvas3D& canvas = *context.canvas;
+  if (marks.Clip()) canvas.ClipRectangle(context.chartRect);
+
+  FontData font = marks.Font();
+  font.size = canvas.ZoomedFontSize(font.size);
+  canvas.SetFont(font);
+  const int w = canvas.TextWidth("W");
+  const int h = canvas.TextHeight("W");
+  const int frame = marks.Frame().visible ? 2 * marks.Frame().width : 0;
+
+  for (int i = 0; i < series.SliceCount(); ++i) {
+    if (series.SliceColor(i) == clNone || series.IsGrouped(i)) continue;
+    const std::string text = SliceMarkText(series, i, context.legendTextStyle);
+    if (text.empty()) continue;
+    TSeriesMarkPosition position;
+    int widest = 0, lines = 0;
+    ForEachLine(text, [&](const std::string& line) {
+      widest = std::max(widest, canvas.TextWidth(line));
+      ++lines;
+    });
+    position.BoxWidth = widest + w + frame;
+    position.BoxHeight = lines * h + frame;
+    PlaceSliceMark(series, context, i, text, position);
+  }
+  if (marks.Clip()) canvas.UnClipRectangle();
+}
+
+void PlaceSliceMark(TPieSeries& series, const TPiePaintContext& context, int index,
+                    const std::string& text, TSeriesMarkPosition& position) {
+  if (series.IsGrouped(index) || !context.canvas) return;
+  TChartCanvas3D& canvas = *context.canvas;
+  TSeriesMarks& marks = series.Marks();
+  const TPieGeometry& g = series.Geometry();
+  const TPoint r = ExplodedRadii(series, index);
+  marks.MarksDepth = g.DepthEnd;
+
+  const int w = canvas.TextWidth("W");
+  const int h = canvas.TextHeight("W");
+  const int length = marks.ArrowLength();
+  const double mid = series.Angle(index).MidAngle;
+  position.ArrowEnd = SliceAngleToPoint(series, mid, r.x + w + length, r.y + h + length);
+  position.ArrowStart = SliceAngleToPoint(series, mid, r.x, r.y);
+  // Right of the centre the box hangs right of its anchor, below it under
+  // the centre; elsewhere left of and above it.
+  position.BoxLeft = position.ArrowEnd.x > g.PieCenterX ? position.ArrowEnd.x
+                                                        : position.ArrowEnd.x - position.BoxWidth;
+  position.BoxTop = position.ArrowEnd.y > g.PieCenterY ? position.ArrowEnd.y
+                                                       : position.ArrowEnd.y - position.BoxHeight;
+  DrawMarkBox(series, context, index, series.SliceColor(index), position, text);
+}
+
+void DrawMarkBox(TPieSeries& series, const TPiePaintContext& context, int index, TColor sliceColor,
+                 TSeriesMarkPosition position, const std::string& text) {
+  if (index < 0 || !context.canvas) return;
+  TChartCanvas3D& canvas = *context.canvas;
+  TSeriesMarks& marks = series.Marks();
+
+  auto& remembered = marks.Positions();
+  if (static_cast<int>(remembered.size()) <= index) remembered.resize(index + 1);
+  if (!remembered[index]) remembered[index] = TSeriesMarkPosition{};
+  if (remembered[index]->IsCustom)
+    position = *remembered[index];
+  else
+    *remembered[index] = position;
+
+  if (marks.Arrow().visible) {
+    // An arrow in the slice's or the panel's colour would not show.
+    TChartPen pen = marks.Arrow();
+    if (pen.color == sliceColor || pen.color == context.panelColor)
+      pen.color = context.panelColor == clBlack ? clWhite : clBlack;
+    canvas.SetPen(pen);
+    canvas.SetBrush(TChartBrush{canvas.Brush().color, bsClear});
+    if (canvas.Is3D())
+      canvas.LineAtDepth(position.ArrowStart, position.ArrowEnd, marks.MarksDepth);
+    else
+      canvas.Line(position.ArrowStart.x, position.ArrowStart.y, position.ArrowEnd.x,
+                  position.ArrowEnd.y);
+  }
+
+  if (canvas.Is3D()) {
+    // The box follows its projected anchor without being scaled.
+    const TPoint p = canvas.Project3D(position.ArrowEnd.x, position.ArrowEnd.y, marks.MarksDepth);
+    position.BoxLeft = p.x - (position.ArrowEnd.x - position.BoxLeft);
+    position.BoxTop = p.y - (position.ArrowEnd.y - position.BoxTop);
+  }
+
+  const TChartPen& frame = marks.Frame();
+  if (frame.visible || !marks.Transparent()) {
+    canvas.SetBrush(TChartBrush{marks.BackColor(), marks.Transparent() ? bsClear : bsSolid});
+    canvas.SetPen(frame);
+    canvas.Rectangle(MakeRect(position.BoxLeft, position.BoxTop, position.BoxLeft + position.BoxWidth,
+                              position.BoxTop + position.BoxHeight));
+  }
+  if (frame.visible) position.BoxTop += frame.width;
+
+  canvas.SetBrush(TChartBrush{canvas.Brush().color, bsClear});
+  canvas.SetBackMode(bmTransparent);
+  const int x = position.BoxLeft + position.BoxWidth / 2;
+  const int h = canvas.TextHeight("W");
+  int y = position.BoxTop;
+  ForEachLine(text, [&](const std::string& line) {
+    canvas.TextOut(x, y, line, taCenter);
+    y += h;
+  });
+}
+
+}  // namespace kd
