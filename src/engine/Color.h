@@ -12,6 +12,7 @@ constexpr TColor clDefault = 0x20000000;  // no colour of its own
 constexpr TColor clNone = 0x1FFFFFFF;     // null slice: no mark, no legend box
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clRed = 0x0000FF;
 constexpr TColor kSystemColorFlag = static_cast<TColor>(0xFF000000u);
 
 constexpr TColor RGBColor(int r, int g, int b) {
