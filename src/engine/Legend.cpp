@@ -134,9 +134,9 @@ void TChartLegend::Draw(TChartCanvas3D& canvas, const TChartSeries& series,
   boxPen.color = color_ == clBlack ? clWhite : clBlack;
   const int shown = std::min(total, rows_);
   const int last = firstValue_ + shown - 1;
-  for (int k = firstValue_; k <= last; ++k) {
-    const int line = inverted_ ? last - k : k - firstValue_;
-    DrawRow(canvas, series, k, line, panelColor, boxPen);
+  for (int i = 0; i < shown; ++i) {
+    const int k = inverted_ ? last - i : firstValue_ + i;
+    DrawRow(canvas, series, k, i, panelColor, boxPen);
   }
 
   if (resizeChart_) chartRect.right = legendRect_.left;
