@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/Chart.h"
+#include "support/RecordingDevice.h"
 
 namespace kd {
 namespace {
@@ -355,6 +356,29 @@ TEST_F(PieSeriesOnPanel, LegendRowsFollowThePanelsTextStyle) {
   EXPECT_EQ("30 Milk", series.LegendItemText(1));
   chart.Legend().SetTextStyle(ltsRightPercent);
   EXPECT_EQ("Tea 25 %", series.LegendItemText(0));
+}
+
+TEST_F(PieSeriesOnPanel, PaintsGroupedSlicesWithoutAskingForAnotherPaint) {
+  for (double v : {50.0, 45.0, 3.0, 2.0}) series.AddSlice(v);
+  series.SetOtherSlice(TPieOtherSlice{poBelowPercent, 10, "Other"});
+  series.SetExplodeBiggest(15);
+  chart.SetView3D(false);
+  chart.SetBufferedDisplay(false);
+  chart.Legend().SetVisible(false);
+  const int before = repaints;
+  for (int paint = 0; paint < 2; ++paint) {
+    test::RecordingDevice device;
+    chart.Draw(device, MakeRect(0, 0, 400, 300));
+    EXPECT_EQ(5, series.SliceCount());
+    EXPECT_EQ(3, device.Count(test::Call::Pie)) << "paint " << paint;
+    EXPECT_EQ((std::vector<std::string>{"50", "45", "Other"}), device.Texts());
+  }
+  EXPECT_EQ(before, repaints);
+  EXPECT_TRUE(series.Geometry().HasExploded);
+  const TPieGeometry& g = series.Geometry();
+  EXPECT_EQ(0, series.SliceAtPoint(g.PieCenterX + 20, g.PieCenterY - 40));
+  // Just above the centre lies the gap the pulled-out biggest slice left.
+  EXPECT_EQ(-1, series.SliceAtPoint(g.PieCenterX + 20, g.PieCenterY - 5));
 }
 
 }  // namespace
