@@ -23,6 +23,19 @@ class PaintingScope {
   bool& flag_;
 };
 
+// Lends the canvas a device for one frame; the canvas never keeps a device
+// past the frame, even when drawing throws.
+class DeviceScope {
+ public:
+  DeviceScope(TChartCanvas3D& canvas, TDevice& device) : canvas_(canvas) {
+    canvas_.SetDevice(&device);
+  }
+  ~DeviceScope() { canvas_.SetDevice(nullptr); }
+
+ private:
+  TChartCanvas3D& canvas_;
+};
+
 }  // namespace
 
 TChart::TChart() {
@@ -141,27 +154,23 @@ void TChart::DrawForExport(TDevice& target, int width, int height) {
 
 void TChart::Draw(TDevice& target, const TRect& dest) {
   PaintingScope scope(painting_);
-  if (!buffered_) {
-    canvas_.SetDevice(&target);
-    DrawFrame(dest);
-    canvas_.SetDevice(nullptr);
-    return;
-  }
   const int width = dest.Width();
   const int height = dest.Height();
-  if (offscreen_ && (offscreen_->Width() != width || offscreen_->Height() != height))
-    offscreen_.reset();
-  if (!offscreen_) offscreen_ = target.CreateOffscreen(width, height, monochrome_);
-  if (!offscreen_) {
-    // No image to be had: draw straight onto the window.
-    canvas_.SetDevice(&target);
+  if (buffered_) {
+    if (offscreen_ && (offscreen_->Width() != width || offscreen_->Height() != height))
+      offscreen_.reset();
+    if (!offscreen_) offscreen_ = target.CreateOffscreen(width, height, monochrome_);
+  }
+  if (!buffered_ || !offscreen_) {
+    // Unbuffered, or no image to be had: straight onto the target.
+    DeviceScope use(canvas_, target);
     DrawFrame(dest);
-    canvas_.SetDevice(nullptr);
     return;
   }
-  canvas_.SetDevice(&offscreen_->Device());
-  DrawFrame(MakeRect(0, 0, width, height));
-  canvas_.SetDevice(nullptr);
+  {
+    DeviceScope use(canvas_, offscreen_->Device());
+    DrawFrame(MakeRect(0, 0, width, height));
+  }
   target.DrawPicture(*offscreen_, MakeRect(dest.left, dest.top, dest.left + width, dest.top + height));
   dirty_ = false;
 }
