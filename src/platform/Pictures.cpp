@@ -161,17 +161,23 @@ BmpLayout ReadBmpLayout(const unsigned char* data, size_t size) {
   if (rle && layout.height < 0) RefuseBitmap();
   if (c == BI_BITFIELDS && layout.headerSize == 40) layout.masksSize = 12;
 
-  if (bits <= 8) {
-    const uint32_t used = core ? 0 : U32(info + 32);
-    const size_t full = size_t{1} << bits;
-    if (used > full) RefuseBitmap();
-    layout.colorCount = used != 0 ? used : full;
-  }
+  const size_t offset = U32(data + 10);
   const size_t entrySize = core ? 3 : 4;
+  if (bits <= 8) {
+    const size_t full = size_t{1} << bits;
+    if (core) {
+      // The old header has no count: a full table, or what fits before the pixels.
+      const size_t room = offset > 14 + 12 ? (offset - 14 - 12) / 3 : 0;
+      layout.colorCount = std::max<size_t>(1, std::min(full, room));
+    } else {
+      const uint32_t used = U32(info + 32);
+      if (used > full) RefuseBitmap();
+      layout.colorCount = used != 0 ? used : full;
+    }
+  }
   const size_t tableEnd = 14 + layout.headerSize + layout.masksSize + layout.colorCount * entrySize;
   if (tableEnd > size) RefuseBitmap();
 
-  const size_t offset = U32(data + 10);
   if (offset < tableEnd || offset > size) RefuseBitmap();
   if (rle) {
     layout.dataSize = U32(info + 20);

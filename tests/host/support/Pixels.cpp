@@ -131,7 +131,8 @@ struct CompressJob {
   }
 };
 
-bool Compress(CompressJob& job, const std::vector<kd::TColor>& pixels, int width, int height, int quality) {
+bool Compress(CompressJob& job, const std::vector<kd::TColor>& pixels, int width, int height, int quality,
+              bool grey) {
   job.cinfo.err = jpeg_std_error(&job.errors.pub);
   job.errors.pub.error_exit = JpegFail;
   if (setjmp(job.errors.jump)) return false;
@@ -139,8 +140,8 @@ bool Compress(CompressJob& job, const std::vector<kd::TColor>& pixels, int width
   jpeg_mem_dest(&job.cinfo, &job.out, &job.outSize);
   job.cinfo.image_width = static_cast<JDIMENSION>(width);
   job.cinfo.image_height = static_cast<JDIMENSION>(height);
-  job.cinfo.input_components = 3;
-  job.cinfo.in_color_space = JCS_RGB;
+  job.cinfo.input_components = grey ? 1 : 3;
+  job.cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&job.cinfo);
   jpeg_set_quality(&job.cinfo, quality, TRUE);
   jpeg_start_compress(&job.cinfo, TRUE);
@@ -149,6 +150,10 @@ bool Compress(CompressJob& job, const std::vector<kd::TColor>& pixels, int width
     const size_t y = job.cinfo.next_scanline;
     for (int x = 0; x < width; ++x) {
       const kd::TColor c = pixels[y * width + x];
+      if (grey) {
+        job.row[x] = static_cast<unsigned char>(kd::RedOf(c));
+        continue;
+      }
       job.row[3 * x] = static_cast<unsigned char>(kd::RedOf(c));
       job.row[3 * x + 1] = static_cast<unsigned char>(kd::GreenOf(c));
       job.row[3 * x + 2] = static_cast<unsigned char>(kd::BlueOf(c));
@@ -161,9 +166,9 @@ bool Compress(CompressJob& job, const std::vector<kd::TColor>& pixels, int width
 }
 }  // namespace
 
-Bytes EncodeJpeg(const std::vector<kd::TColor>& pixels, int width, int height, int quality) {
+Bytes EncodeJpeg(const std::vector<kd::TColor>& pixels, int width, int height, int quality, bool grey) {
   CompressJob job;
-  if (!Compress(job, pixels, width, height, quality)) throw std::runtime_error("JPEG encoding failed");
+  if (!Compress(job, pixels, width, height, quality, grey)) throw std::runtime_error("JPEG encoding failed");
   return Bytes(job.out, job.out + job.outSize);
 }
 

@@ -46,8 +46,10 @@ struct BmpFile {
 };
 BmpFile ReadBmp(const std::string& path);
 
-// Top-down RGB pixels (kd::TColor) encoded as a baseline JPEG.
-Bytes EncodeJpeg(const std::vector<kd::TColor>& pixels, int width, int height, int quality);
+// Top-down RGB pixels (kd::TColor) encoded as a baseline JPEG; `grey` stores
+// one channel (the red one).
+Bytes EncodeJpeg(const std::vector<kd::TColor>& pixels, int width, int height, int quality,
+                 bool grey = false);
 
 // Pixels of an off-screen image in a rectangle, and counts over them.
 std::vector<kd::TColor> PixelsIn(const kd::platform::GdiOffscreenImage& image, const kd::TRect& rect);
