@@ -133,7 +133,10 @@ void TChart::SetBufferedDisplay(bool value) {
 // ---------------------------------------------------------------- painting
 
 void TChart::Paint(TDevice& window, const TRect& client) {
-  if (!dirty_ && buffered_ && offscreen_) {
+  // A resized window needs a frame of its new size even when nothing changed.
+  const bool sameSize = offscreen_ && offscreen_->Width() == client.Width() &&
+                        offscreen_->Height() == client.Height();
+  if (!dirty_ && buffered_ && sameSize) {
     window.DrawPicture(*offscreen_, MakeRect(0, 0, offscreen_->Width(), offscreen_->Height()));
     return;
   }
