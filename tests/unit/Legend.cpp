@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/Canvas3D.h"
+#include "engine/Chart.h"
+#include "engine/PieSeries.h"
 #include "engine/EngineError.h"
 #include "support/FakeSeries.h"
 #include "support/RecordingDevice.h"
@@ -275,6 +277,37 @@ TEST(LegendSettings, DefaultsAndValidation) {
   l.SetInverted(true);
   l.SetTextStyle(ltsRightPercent);
   EXPECT_EQ(repaints, 3);
+}
+
+// The real pie series through the panel: rows, styles and order.
+TEST(LegendWithPieSeries, TeaAndMilk) {
+  TChart chart;
+  ApplyChartWindowDesign(chart);
+  TPieSeries series;
+  chart.AddSeries(&series);
+  series.AddSlice(10, "Tea");
+  series.AddSlice(30, "Milk");
+  RecordingDevice dev;
+  chart.DrawForExport(dev, 400, 300);
+  ASSERT_NE(dev.FindText("10 Tea"), nullptr);
+  ASSERT_NE(dev.FindText("30 Milk"), nullptr);
+  EXPECT_LT(dev.FindText("10 Tea")->points[0].y, dev.FindText("30 Milk")->points[0].y);
+  EXPECT_EQ(chart.Legend().Rows(), 2);
+
+  chart.Legend().SetTextStyle(ltsRightPercent);
+  chart.Legend().SetInverted(true);
+  dev.Clear();
+  chart.DrawForExport(dev, 400, 300);
+  ASSERT_NE(dev.FindText("Tea 25 %"), nullptr);
+  ASSERT_NE(dev.FindText("Milk 75 %"), nullptr);
+  EXPECT_GT(dev.FindText("Tea 25 %")->points[0].y, dev.FindText("Milk 75 %")->points[0].y);
+
+  // No slices: no legend, and the chart rectangle keeps its right edge.
+  series.ClearSlices();
+  dev.Clear();
+  chart.DrawForExport(dev, 400, 300);
+  EXPECT_EQ(chart.Legend().Rows(), 0);
+  EXPECT_EQ(chart.ChartRect().right, 388);
 }
 
 }  // namespace
