@@ -47,18 +47,6 @@ TEST(MarkTexts, LabelsFallBackToTheValue) {
   EXPECT_EQ("", Text(s, 0, static_cast<TSeriesMarksStyle>(9)));
 }
 
-TEST(MarkTexts, LocaleSeparators) {
-  TextLocale german = TextLocale::Classic();
-  german.decimalSeparator = ',';
-  german.thousandSeparator = '.';
-  SetCurrentLocale(german);
-  TPieSeries s;
-  s.AddSlice(1234.5, "Tea");
-  const std::string text = Text(s, 0, smsLabelValue);
-  SetCurrentLocale(TextLocale::Classic());
-  EXPECT_EQ("Tea 1.234,5", text);
-}
-
 TEST(MarkTexts, AllZeroReadsAHundredPercent) {
   TPieSeries s;
   s.AddSlice(0);
@@ -171,16 +159,6 @@ TEST(MarkDrawing, TransparentWithoutFrameDrawsOnlyArrowAndText) {
   EXPECT_EQ(bsClear, framed.Boxes()[0].state.brush.style);
 }
 
-TEST(MarkDrawing, HiddenArrowDrawsNoLine) {
-  TwoSlices scene;
-  TChartPen arrow = scene.series.Marks().Arrow();
-  arrow.visible = false;
-  scene.series.Marks().SetArrow(arrow);
-  scene.Paint();
-  EXPECT_EQ(0, scene.device.Count(Call::Line));
-  EXPECT_EQ(2, scene.device.Count(Call::Rectangle));
-}
-
 TEST(MarkDrawing, MultiLineTextIsCentredLineByLine) {
   PieScene scene(R(0, 0, 400, 300));
   scene.series.AddSlice(1, "A\rBB");
@@ -209,14 +187,6 @@ TEST(MarkDrawing, NullAndGroupedSlicesHaveNoMark) {
   scene.series.SetOtherSlice(TPieOtherSlice{poBelowPercent, 10, "Other"});
   scene.Paint();
   EXPECT_EQ((std::vector<std::string>{"a", "Other"}), scene.device.Texts());
-}
-
-TEST(MarkDrawing, HiddenMarksDrawNothing) {
-  TwoSlices scene;
-  scene.series.Marks().SetVisible(false);
-  scene.Paint();
-  EXPECT_EQ(0, scene.device.Count(Call::TextOut));
-  EXPECT_EQ(0, scene.device.Count(Call::Rectangle));
 }
 
 TEST(MarkDrawing, ClipLimitsMarksToTheChartRectangle) {

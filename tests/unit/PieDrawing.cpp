@@ -107,13 +107,6 @@ TEST(FlatSlices, SectorsRunCounterClockwiseFromThreeOClock) {
   EXPECT_EQ(clBlack, pies[2].state.pen.color);
 }
 
-TEST(FlatSlices, RotationTurnsTheStart) {
-  const auto pies = FlatPies({1, 1, 2}, 90);
-  ASSERT_EQ(3u, pies.size());
-  EXPECT_EQ((TPoint{100, 0}), pies[0].points[0]);
-  EXPECT_EQ((TPoint{0, 100}), pies[0].points[1]);
-}
-
 TEST(FlatSlices, ASingleSliceIsTheWholeEllipse) {
   const auto pies = FlatPies({7});
   ASSERT_EQ(1u, pies.size());
@@ -185,19 +178,6 @@ TEST(FlatSlices, PatternsHatchEachSliceInTurn) {
   EXPECT_EQ(TPieSeries::PaletteColor(1), pies[1].state.brush.color);
 }
 
-TEST(FlatSlices, CircleBackColorBacksTheHatch) {
-  PieScene scene(R(0, 0, 200, 200));
-  scene.series.Marks().SetVisible(false);
-  scene.series.SetUsePatterns(true);
-  scene.series.SetCircleBackColor(0x00FF00);
-  scene.series.AddSlice(1);
-  scene.PaintSlices();
-  EXPECT_EQ(0x00FF00, scene.device.Of(Call::Pie).at(0).state.backColor);
-  EXPECT_EQ(0x00FF00, CircleBackground(scene.series, clWhite, clBlack));
-  scene.series.SetCircleBackColor(clDefault);
-  EXPECT_EQ(clBlack, CircleBackground(scene.series, clDefault, clBlack));
-}
-
 TEST(FlatSlices, NullSliceKeepsItsRoomWithoutFill) {
   PieScene scene(R(0, 0, 200, 200));
   scene.series.Marks().SetVisible(false);
@@ -209,17 +189,6 @@ TEST(FlatSlices, NullSliceKeepsItsRoomWithoutFill) {
   EXPECT_EQ(bsClear, pies[1].state.brush.style);
   EXPECT_NE(clNone, pies[1].state.brush.color);
   EXPECT_EQ((TPoint{0, 100}), pies[1].points[0]);
-}
-
-TEST(FlatSlices, InvisiblePenDrawsNoOutline) {
-  PieScene scene(R(0, 0, 200, 200));
-  scene.series.Marks().SetVisible(false);
-  TChartPen pen = scene.series.PiePen();
-  pen.visible = false;
-  scene.series.SetPiePen(pen);
-  scene.series.AddSlice(1);
-  scene.PaintSlices();
-  EXPECT_FALSE(scene.device.Of(Call::Pie).at(0).state.pen.Draws());
 }
 
 // ---- 3D slices
@@ -262,21 +231,6 @@ TEST(Slices3D, ExplodedPieIsPaintedBackToFrontForManySlices) {
     if (painted.empty() || painted.back() != c.state.brush.color) painted.push_back(c.state.brush.color);
   ASSERT_EQ(static_cast<size_t>(n), painted.size());
   for (int k = 0; k < n; ++k) ASSERT_EQ(scene.series.SliceColor(order[k]), painted[k]) << k;
-}
-
-TEST(Slices3D, DepthKeyRunsFromTheBackToTheFront) {
-  TPieSeries s;
-  Add(s, {1, 2, 1});  // middles at 45, 180 and 315 degrees
-  s.ComputeSliceAngles();
-  EXPECT_NEAR(kPi / 4, SliceDepthKey(s, 0), 1e-12);
-  EXPECT_NEAR(kPi / 2, SliceDepthKey(s, 1), 1e-12);
-  EXPECT_NEAR(3 * kPi / 4, SliceDepthKey(s, 2), 1e-12);
-  s.SetRotationAngle(45);  // the first slice now points straight up
-  EXPECT_NEAR(0, SliceDepthKey(s, 0), 1e-12);
-  EXPECT_NEAR(3 * kPi / 4, SliceDepthKey(s, 1), 1e-12);
-  EXPECT_NEAR(kPi / 2, SliceDepthKey(s, 2), 1e-12);  // a full turn round: three o'clock
-  s.SetRotationAngle(315);  // the last slice now points straight down
-  EXPECT_NEAR(kPi, SliceDepthKey(s, 2), 1e-12);
 }
 
 // ---- points and angles

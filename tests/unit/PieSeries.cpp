@@ -52,28 +52,6 @@ TEST(PieSeriesAngles, NegativeValuesCountByTheirSize) {
   EXPECT_EQ(3, s.PieValues().MaxValue());
 }
 
-TEST(PieSeriesAngles, TableShrinksAndGrowsWithTheSlices) {
-  TPieSeries s;
-  s.ComputeSliceAngles();
-  EXPECT_TRUE(s.Angles().empty());
-  Add(s, {1, 2, 3});
-  s.ComputeSliceAngles();
-  s.DeleteSlice(1);
-  s.ComputeSliceAngles();
-  ASSERT_EQ(2u, s.Angles().size());
-  EXPECT_DOUBLE_EQ(kPi / 2, s.Angle(0).ToAngle);
-}
-
-TEST(PieSeriesValues, MultiplierScalesReadingsAndStatistics) {
-  TPieSeries s;
-  Add(s, {1, 2});
-  s.PieValues().SetMultiplier(10);
-  EXPECT_EQ(20, s.SliceValue(1));
-  EXPECT_EQ(30, s.PieValues().TotalAbs());
-  EXPECT_EQ(1, s.PieValues().Locate(20));
-  EXPECT_EQ(-1, s.PieValues().Locate(2));
-}
-
 TEST(PieSeriesRotation, StoresWholeTurnsAwayAndRefusesNegatives) {
   TPieSeries s;
   s.SetRotationAngle(725);
@@ -305,14 +283,6 @@ class PieSeriesOnPanel : public ::testing::Test {
   TPieSeries series;
   int repaints = 0;
 };
-
-TEST_F(PieSeriesOnPanel, AttachingSetsThePieView) {
-  const TView3DOptions& v = chart.View3DOptions();
-  EXPECT_FALSE(v.Orthogonal);
-  EXPECT_EQ(360, v.Rotation);
-  EXPECT_EQ(315, v.Elevation);
-  EXPECT_EQ(0, v.Perspective);
-}
 
 TEST_F(PieSeriesOnPanel, SettersRepaintOnlyOnChange) {
   series.SetCircled(true);
