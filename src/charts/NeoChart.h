@@ -1,25 +1,54 @@
-// One chart object: a chart window inside a host rectangle's window, holding
-// the chart panel, its pie series and the rotation timer.
+// One chart object: a borderless chart window inside a host rectangle's
+// window, holding the chart panel `Chart`, its pie series `Series1` and the
+// rotation timer `Timer2`.
 #pragma once
 
 #include <string>
+
+#include "engine/Chart.h"
+#include "engine/PieSeries.h"
+#include "platform/ChildWindow.h"
+#include "platform/WindowTimer.h"
 
 namespace kd {
 
 class TNeoChart {
  public:
-  explicit TNeoChart(std::string name) : name_(std::move(name)) {}
-  virtual ~TNeoChart() = default;
+  // Creates the window as a child of `hostWindow`, sized to its client area and shown.
+  TNeoChart(std::string name, HWND hostWindow);
+  ~TNeoChart();
   TNeoChart(const TNeoChart&) = delete;
   TNeoChart& operator=(const TNeoChart&) = delete;
 
   const std::string& Name() const { return name_; }
+  TChart& Chart() { return chart_; }
+  TPieSeries& Series1() { return series1_; }
+  platform::WindowTimer& Timer2() { return timer2_; }
+  HWND Window() const { return window_.Handle(); }
+
+  // The panel's visibility: a hidden panel leaves the window's white face.
+  bool PanelVisible() const { return panelVisible_; }
+  void SetPanelVisible(bool visible);
 
   // Hides the window; freeing it is the registry's business.
-  virtual void Close() {}
+  void Close() { window_.Hide(); }
+
+  // Writes the panel's picture at the window's client size to a BMP file.
+  bool SaveBitmap(const std::string& fileName);
 
  private:
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void Paint();
+  void Reparent();
+  void Timer2Timer();
+
   std::string name_;
+  TChart chart_;
+  TPieSeries series1_;
+  bool panelVisible_ = true;
+  // Declared last: the window and its timer go first, so no message reaches a half-destroyed chart.
+  platform::ChildWindow window_;
+  platform::WindowTimer timer2_;
 };
 
 }  // namespace kd

@@ -6,6 +6,9 @@ list(APPEND KD_CORE_SOURCES
 list(APPEND KD_WIN_SOURCES
   ${KD_SRC}/charts/ActionRoutines.cpp
   ${KD_SRC}/charts/ChartRegistry.cpp
+  ${KD_SRC}/charts/NeoChart.cpp
+  ${KD_SRC}/charts/HostWindowQuery.cpp
+  ${KD_SRC}/charts/RotationState.cpp
   ${KD_SRC}/charts/ExecDispatch.cpp
   ${KD_SRC}/charts/CreationActions.cpp
   ${KD_SRC}/charts/DataActions.cpp

@@ -7,8 +7,14 @@ namespace kdhost {
 namespace {
 using GlobalAllocFn = HGLOBAL(WINAPI*)(UINT, SIZE_T);
 using GlobalFreeFn = HGLOBAL(WINAPI*)(HGLOBAL);
-GlobalAllocFn realAlloc = ::GlobalAlloc;
-GlobalFreeFn realFree = ::GlobalFree;
+// Straight from kernel32: a patched import table of this program must not
+// route the ledger's own calls back into the ledger.
+template <class Fn>
+Fn Kernel32(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
+}
+const GlobalAllocFn realAlloc = Kernel32<GlobalAllocFn>("GlobalAlloc");
+const GlobalFreeFn realFree = Kernel32<GlobalFreeFn>("GlobalFree");
 }  // namespace
 
 void* PatchImport(HMODULE module, const char* dll, const char* function, void* replacement) {

@@ -1,0 +1,109 @@
+#include "charts/NeoChart.h"
+
+#include "charts/HostWindowQuery.h"
+#include "charts/RotationState.h"
+#include "platform/BitmapFile.h"
+#include "platform/GdiDevice.h"
+#include "plugin/HostInterface.h"
+
+namespace kd {
+
+namespace {
+constexpr UINT_PTR kTimer2Id = 2;
+constexpr UINT kTimer2Interval = 70;
+
+// The series as the chart window's design leaves it.
+void ApplySeriesDesign(TPieSeries& series) {
+  series.Marks().SetVisible(true);
+  series.Marks().SetArrowLength(8);
+  series.SetSeriesColor(RGBColor(255, 0, 0));
+}
+}  // namespace
+
+TNeoChart::TNeoChart(std::string name, HWND hostWindow)
+    : name_(std::move(name)),
+      window_(hostWindow, [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return HandleMessage(m, w, l, r); }),
+      timer2_(window_.Handle(), kTimer2Id, kTimer2Interval) {
+  ApplyChartWindowDesign(chart_);
+  chart_.AddSeries(&series1_);
+  ApplySeriesDesign(series1_);
+  chart_.SetInvalidateHandler([this] { window_.Invalidate(); });
+  SIZE client = platform::ClientSizeOf(hostWindow);
+  window_.PlaceAndShow(client.cx, client.cy);
+}
+
+TNeoChart::~TNeoChart() {
+  chart_.SetInvalidateHandler(nullptr);
+  chart_.RemoveSeries(&series1_);
+}
+
+void TNeoChart::SetPanelVisible(bool visible) {
+  if (visible == panelVisible_) return;
+  panelVisible_ = visible;
+  window_.Invalidate();
+}
+
+bool TNeoChart::SaveBitmap(const std::string& fileName) {
+  SIZE size = window_.ClientSize();
+  return platform::ExportChartBitmap(chart_, size.cx, size.cy, fileName);
+}
+
+bool TNeoChart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      result = 1;  // the paint covers every pixel; erasing first would flicker
+      return true;
+    case WM_PAINT:
+      Paint();
+      return true;
+    case WM_SIZE:
+      chart_.Invalidate();
+      return true;
+    case WM_TIMER:
+      if (wParam != kTimer2Id) return false;
+      Timer2Timer();
+      return true;
+    case kHostRectangleMessage:
+      if (lParam == kHostRectangleResized) Reparent();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TNeoChart::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window_.Handle(), &ps);
+  // EndPaint must follow whatever the drawing does.
+  struct EndPaintAtExit {
+    HWND window;
+    PAINTSTRUCT* ps;
+    ~EndPaintAtExit() { EndPaint(window, ps); }
+  } endPaint{window_.Handle(), &ps};
+  SIZE size = window_.ClientSize();
+  TRect client{0, 0, size.cx, size.cy};
+  platform::GdiDevice device(dc);
+  if (!panelVisible_) {
+    device.SetBrush(TChartBrush{clWhite, bsSolid});
+    device.FillRect(client);
+    return;
+  }
+  chart_.Paint(device, client);
+}
+
+void TNeoChart::Reparent() {
+  // A failing query leaves the window where it was; so does an answer of no
+  // window, which would otherwise turn the chart into a stray top-level window.
+  HWND host = QueryHostWindow(name_);
+  if (!IsWindow(host)) return;
+  SIZE client = platform::ClientSizeOf(host);
+  window_.PlaceAndShow(client.cx, client.cy);
+  window_.SetParentWindow(host);
+}
+
+void TNeoChart::Timer2Timer() {
+  int angle = Rotation().Advance();
+  if (angle >= 0) series1_.SetRotationAngle(angle);
+}
+
+}  // namespace kd
