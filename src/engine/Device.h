@@ -94,7 +94,9 @@ class TDevice {
   virtual int TextHeight(const std::string& text) = 0;
   virtual void TextOut(int x, int y, const std::string& text, TAlignment align) = 0;
 
-  // Outlines use the pen, fills the brush.
+  // Outlines use the pen, fills the brush. Rectangles and the bounds of
+  // ellipses and sectors exclude their right and bottom edges; an outline
+  // lies inside them, and with no pen the fill covers the whole rectangle.
   virtual void Line(int x0, int y0, int x1, int y1) = 0;  // end point not drawn
   virtual void Polyline(const TPoint* points, int count) = 0;
   virtual void Rectangle(const TRect& rect) = 0;     // outline and fill
