@@ -35,6 +35,18 @@ constexpr TColor kDefaultPalette[16] = {
 
 const std::string kNoLabel;
 
+// What the drawing of the pie needs from the panel on this paint.
+TPiePaintContext ContextOf(TChart& chart) {
+  TPiePaintContext context;
+  context.canvas = &chart.Canvas();
+  context.chartRect = chart.ChartRect();
+  context.panelColor = chart.Color();
+  context.backWallColor = chart.BackWallColor();
+  context.seriesDepth = chart.SeriesDepth();
+  context.legendTextStyle = chart.Legend().TextStyle();
+  return context;
+}
+
 }  // namespace
 
 EListError::EListError(int index)
@@ -370,14 +382,14 @@ void TPieSeries::GroupSmallSlices() {
   if (!(totalAbs > 0)) return;
 
   double sum = 0;
-  double groupedAbs = 0;
+  bool grouped = false;
   for (int i = 0; i < SliceCount(); ++i) {
     const double v = pieValues_.Value(i);
     const double measure = otherSlice_.Style == poBelowPercent ? v * 100.0 / totalAbs : v;
     if (measure < otherSlice_.Value) {
       xValues_.SetValue(i, GroupedMarker);
       sum += v;
-      groupedAbs += std::fabs(v);
+      grouped = true;
     }
   }
   if (sum != 0) {
@@ -386,10 +398,15 @@ void TPieSeries::GroupSmallSlices() {
     AppendSlice(OtherSliceMarker, multiplier != 0 ? sum / multiplier : 0, otherSlice_.Text,
                 clDefault);
   }
-  // The grouped slices are now counted by the other slice alone. Taking the
-  // sizes of the grouped slices away (not their signed sum) keeps the total
-  // equal to the slices drawn, also when negative values are grouped.
-  if (groupedAbs != 0) pieValues_.OverrideTotalAbs(pieValues_.TotalAbs() - groupedAbs);
+  if (!grouped) return;
+  // The grouped slices are now counted by the other slice alone. The total
+  // is summed over exactly the slices drawn, in the order the angles add
+  // them up, so that the last slice closes the circle also when negative
+  // values were grouped.
+  double drawn = 0;
+  for (int i = 0; i < SliceCount(); ++i)
+    if (!IsGrouped(i)) drawn += std::fabs(pieValues_.Value(i));
+  pieValues_.OverrideTotalAbs(drawn);
 }
 
 void TPieSeries::ComputeSliceAngles() {
@@ -431,10 +448,6 @@ int TPieSeries::LegendItemToSlice(int row) const {
   if (row >= 0 && row < static_cast<int>(rows.size())) return rows[row];
   return row;
 }
-
-}  // namespace kd
-
-namespace kd {
 
 double TPieSeries::SlicePosition(int index) const {
   const double x = xValues_.Value(index);
@@ -494,19 +507,6 @@ void TPieSeries::SetParentChart(TChart* chart) {
   view.Tilt = 0;
   chart->SetView3DOptions(view);
 }
-
-namespace {
-TPiePaintContext ContextOf(TChart& chart) {
-  TPiePaintContext context;
-  context.canvas = &chart.Canvas();
-  context.chartRect = chart.ChartRect();
-  context.panelColor = chart.Color();
-  context.backWallColor = chart.BackWallColor();
-  context.seriesDepth = chart.SeriesDepth();
-  context.legendTextStyle = chart.Legend().TextStyle();
-  return context;
-}
-}  // namespace
 
 void TPieSeries::PreparePieBounds() {
   if (TChart* chart = ParentChart()) kd::PreparePieBounds(*this, ContextOf(*chart));

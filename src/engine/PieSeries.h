@@ -4,7 +4,6 @@
 // PieDrawing.h, the marks in Marks.h.
 #pragma once
 
-#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
