@@ -99,16 +99,6 @@ TEST(Canvas3DProjection, OrthogonalMovesDepthRightAndUp) {
   EXPECT_EQ(canvas.Unproject3D(115, 85, 15), (TPoint{100, 100}));
 }
 
-TEST(Canvas3DProjection, PerspectiveShrinksFarPoints) {
-  TView3DOptions view = PieView();
-  view.Perspective = 35;
-  TChartCanvas3D canvas = PieCanvas(view);
-  EXPECT_DOUBLE_EQ(canvas.PerspectiveFactor(), 0.001);
-  // dy = -100: f = 1 - 0.001 * (100 * se) with se = -sqrt(2)/2.
-  const double f = 1 - 0.001 * (100 * std::sin(315 * kPi / 180));
-  EXPECT_EQ(canvas.Project3D(100, 0, 10).y, 100 + static_cast<int>(std::nearbyint(-100 * std::sqrt(0.5) * f)));
-}
-
 TEST(Canvas3DProjection, UnprojectInvertsPieView) {
   TChartCanvas3D canvas = PieCanvas();
   for (int y = 0; y <= 200; y += 25) {

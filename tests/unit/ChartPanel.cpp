@@ -448,20 +448,6 @@ TEST(ChartBackground, ReversedDirectionsPaintTheSamePicture) {
   }
 }
 
-TEST(ChartBackground, CornerGradientsStartInTheirCorner) {
-  PanelRun run;
-  run.chart.Gradient().SetVisible(true);
-  run.chart.Gradient().SetStartColor(clBlack);
-  run.chart.Gradient().SetEndColor(clWhite);
-  run.chart.Gradient().SetDirection(gdFromTopLeft);
-  run.Export(40, 30);
-  auto fills = run.dev.Of(Call::FillRect);
-  ASSERT_FALSE(fills.empty());
-  EXPECT_EQ(fills[0].rect.left, 0);
-  EXPECT_EQ(fills[0].rect.top, 0);
-  EXPECT_EQ(fills[0].state.brush.color, clBlack);
-}
-
 // ---------------------------------------------------------------- back image
 
 struct ImageRun : PanelRun {
