@@ -1,0 +1,381 @@
+// Whole charts painted by the engine on the GDI device, checked pixel by
+// pixel: gradient bands and corners, hatched slices, the 3D rim, monochrome
+// screen images against their colour export, back images in every layout,
+// refused pictures keeping the old one, and GDI objects after paints.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <set>
+
+#include "engine/Chart.h"
+#include "engine/PieSeries.h"
+#include "platform/BitmapFile.h"
+#include "platform/GdiDevice.h"
+#include "platform/Pictures.h"
+#include "platform/ResourceCounters.h"
+#include "support/Pixels.h"
+
+using namespace kd;
+using namespace kd::platform;
+
+namespace {
+
+constexpr TColor kRed = RGBColor(255, 0, 0);
+constexpr TColor kGreen = RGBColor(0, 255, 0);
+constexpr TColor kBlue = RGBColor(0, 0, 255);
+constexpr TColor kYellow = RGBColor(255, 255, 0);
+constexpr TColor kGrey = RGBColor(128, 128, 128);
+
+// A chart object's panel and series as the chart window sets them up.
+struct PieChart {
+  TChart chart;
+  TPieSeries series;
+  PieChart() {
+    ApplyChartWindowDesign(chart);
+    chart.AddSeries(&series);
+  }
+  ~PieChart() { chart.RemoveSeries(&series); }
+  void Plain() {
+    series.Marks().SetVisible(false);
+    chart.Legend().SetVisible(false);
+  }
+};
+
+// Paints the chart as a window paint would, onto a colour image that stands
+// in for the window.
+std::unique_ptr<GdiOffscreenImage> PaintOnto(TChart& chart, int width, int height) {
+  auto window = GdiOffscreenImage::Create(width, height, false);
+  chart.Paint(window->Device(), MakeRect(0, 0, width, height));
+  return window;
+}
+
+std::unique_ptr<GdiOffscreenImage> GradientPanel(TGradientDirection direction, TColor start, TColor end,
+                                                 int width, int height) {
+  TChart chart;
+  ApplyChartWindowDesign(chart);
+  chart.Gradient().SetVisible(true);
+  chart.Gradient().SetDirection(direction);
+  chart.Gradient().SetStartColor(start);
+  chart.Gradient().SetEndColor(end);
+  return PaintOnto(chart, width, height);
+}
+
+int Grey(TColor c) { return RedOf(c); }
+
+TColor QuadrantColor(int x, int y, int width, int height) {
+  const bool right = x >= width / 2, bottom = y >= height / 2;
+  if (!bottom) return right ? kGreen : kRed;
+  return right ? kYellow : kBlue;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- gradient
+
+TEST(ChartGradient, TopBottomWhiteToBlackGivesOneGreyPerRow) {
+  auto image = GradientPanel(gdTopBottom, clWhite, clBlack, 60, 100);
+  for (int k = 0; k < 100; ++k) {
+    const int y = 99 - k;  // row k from the bottom
+    const int expected = 255 - static_cast<int>(std::lround(255.0 * k / 99));
+    for (int x = 0; x < 60; ++x) {
+      ASSERT_EQ(image->PixelAt(x, y), RGBColor(expected, expected, expected)) << "row " << k << " x " << x;
+    }
+  }
+  // The reversed direction paints the same picture.
+  auto reversed = GradientPanel(gdBottomTop, clWhite, clBlack, 60, 100);
+  for (int y = 0; y < 100; ++y) EXPECT_EQ(reversed->PixelAt(30, y), image->PixelAt(30, y));
+}
+
+TEST(ChartGradient, LeftRightOverAThousandPixelsHas256Bands) {
+  auto image = GradientPanel(gdLeftRight, clBlack, clWhite, 1000, 20);
+  int bands = 1;
+  std::set<TColor> colours;
+  for (int x = 0; x < 1000; ++x) {
+    const TColor c = image->PixelAt(x, 10);
+    colours.insert(c);
+    if (x > 0 && c != image->PixelAt(x - 1, 10)) ++bands;
+    ASSERT_EQ(image->PixelAt(x, 0), c) << "bands run top to bottom";
+    ASSERT_EQ(image->PixelAt(x, 19), c);
+  }
+  EXPECT_EQ(bands, 256);
+  EXPECT_EQ(colours.size(), 256u);
+  EXPECT_EQ(image->PixelAt(999, 10), clBlack) << "start colour on the right edge";
+  EXPECT_EQ(image->PixelAt(0, 10), clWhite) << "end colour on the left edge";
+}
+
+TEST(ChartGradient, CentreAndCornerDirectionsStartAtTheirEdges) {
+  // Range of the centre fill: 60 + 40 steps, the last ring two steps short.
+  auto centre = GradientPanel(gdFromCenter, clWhite, clBlack, 120, 80);
+  for (TPoint corner : {TPoint{0, 0}, TPoint{119, 0}, TPoint{0, 79}, TPoint{119, 79}}) {
+    EXPECT_EQ(centre->PixelAt(corner.x, corner.y), clWhite) << corner.x << "," << corner.y;
+  }
+  EXPECT_LE(Grey(centre->PixelAt(60, 40)), 2 * 255 / 100 + 1);
+  EXPECT_GT(Grey(centre->PixelAt(60, 20)), Grey(centre->PixelAt(60, 39)));
+
+  auto corner = GradientPanel(gdFromTopLeft, clWhite, clBlack, 120, 80);
+  EXPECT_EQ(corner->PixelAt(0, 0), clWhite);
+  EXPECT_LE(Grey(corner->PixelAt(119, 79)), 2 * 255 / 200 + 1);
+  EXPECT_GT(Grey(corner->PixelAt(30, 20)), Grey(corner->PixelAt(90, 60)));
+  // Each step paints an L one pixel further out: mirrored pixels match.
+  EXPECT_EQ(corner->PixelAt(40, 0), corner->PixelAt(0, 40));
+  EXPECT_EQ(corner->PixelAt(50, 10), corner->PixelAt(10, 50));
+}
+
+// ------------------------------------------------------------------ slices
+
+TEST(ChartSlices, HatchedSliceDrawsLinesOverTheCircleBackground) {
+  PieChart pie;
+  pie.Plain();
+  pie.chart.SetView3D(false);
+  TChartPen pen;
+  pen.visible = false;
+  pie.series.SetPiePen(pen);
+  pie.series.SetUsePatterns(true);
+  pie.series.AddSlice(10, "a", kBlue);
+  auto image = PaintOnto(pie.chart, 300, 300);
+  // Slice 0 has horizontal lines: every row of a patch is one colour, some
+  // rows blue and some white (the back wall colour behind hatches).
+  int blueRows = 0, whiteRows = 0;
+  for (int y = 130; y < 170; ++y) {
+    const TColor first = image->PixelAt(110, y);
+    for (int x = 110; x < 140; ++x) ASSERT_EQ(image->PixelAt(x, y), first) << x << "," << y;
+    blueRows += first == kBlue;
+    whiteRows += first == clWhite;
+  }
+  EXPECT_EQ(blueRows + whiteRows, 40);
+  EXPECT_GE(blueRows, 4);
+  EXPECT_GT(whiteRows, blueRows);
+}
+
+TEST(ChartSlices, ThreeDimensionalTopFaceSitsAboveItsDarkerRim) {
+  PieChart pie;
+  pie.Plain();
+  pie.series.AddSlice(10, "a", kRed);
+  ASSERT_TRUE(pie.chart.View3D());
+  ASSERT_TRUE(pie.series.Dark3D());
+  auto image = PaintOnto(pie.chart, 400, 300);
+  const TColor rim = RGBColor(255 - 32, 0, 0);
+  long topCount = 0, rimCount = 0, topRows = 0, rimRows = 0;
+  int lowestTop = -1, lowestRim = -1;
+  for (int y = 0; y < 300; ++y) {
+    for (int x = 0; x < 400; ++x) {
+      const TColor c = image->PixelAt(x, y);
+      if (c == kRed) {
+        ++topCount;
+        topRows += y;
+        lowestTop = std::max(lowestTop, y);
+      } else if (c == rim) {
+        ++rimCount;
+        rimRows += y;
+        lowestRim = std::max(lowestRim, y);
+      }
+    }
+  }
+  ASSERT_GT(topCount, 1000);
+  ASSERT_GT(rimCount, 100);
+  EXPECT_GT(topCount, rimCount);
+  EXPECT_GT(lowestRim, lowestTop) << "the rim shows below the top face";
+  EXPECT_GT(rimRows / rimCount, topRows / topCount);
+}
+
+// -------------------------------------------------------------- monochrome
+
+TEST(ChartMonochrome, ScreenImageIsBlackAndWhiteWhileTheExportIsInColour) {
+  PieChart pie;
+  pie.series.AddSlice(3, "red", kRed);
+  pie.series.AddSlice(2, "green", kGreen);
+  pie.series.AddSlice(1, "blue", kBlue);
+  pie.chart.Gradient().SetVisible(true);
+  pie.chart.SetMonochrome(true);
+  auto screen = PaintOnto(pie.chart, 320, 240);
+  const auto* offscreen = dynamic_cast<const GdiOffscreenImage*>(pie.chart.OffscreenImage());
+  ASSERT_NE(offscreen, nullptr);
+  EXPECT_TRUE(offscreen->Monochrome());
+  int black = 0, white = 0;
+  for (TColor c : kdtest::PixelsIn(*screen, MakeRect(0, 0, 320, 240))) {
+    black += c == clBlack;
+    white += c == clWhite;
+  }
+  EXPECT_EQ(black + white, 320 * 240);
+  EXPECT_GT(black, 0);
+  EXPECT_GT(white, 0);
+
+  kdtest::ScratchFolder folder;
+  const std::string path = folder.File("mono.bmp");
+  ASSERT_TRUE(ExportChartBitmap(pie.chart, 320, 240, path));
+  const kdtest::BmpFile file = kdtest::ReadBmp(path);
+  ASSERT_EQ(file.width, 320);
+  ASSERT_EQ(file.height, 240);
+  std::set<TColor> colours(file.pixels.begin(), file.pixels.end());
+  EXPECT_TRUE(colours.count(kRed) && colours.count(kGreen) && colours.count(kBlue));
+  EXPECT_GT(colours.size(), 10u) << "gradient shades too";
+  // The screen image is still the monochrome one afterwards.
+  auto again = PaintOnto(pie.chart, 320, 240);
+  EXPECT_TRUE(dynamic_cast<const GdiOffscreenImage*>(pie.chart.OffscreenImage())->Monochrome());
+}
+
+// ---------------------------------------------------------------- export
+
+TEST(ChartExport, ExportMatchesTheScreenPixelForPixel) {
+  PieChart pie;
+  for (int i = 0; i < 7; ++i) pie.series.AddSlice(1 + i, "slice " + std::to_string(i));
+  pie.series.SetUsePatterns(true);
+  pie.chart.Title().SetLine(0, "Title");
+  pie.chart.Gradient().SetVisible(true);
+  pie.chart.Gradient().SetDirection(gdFromCenter);
+  auto screen = PaintOnto(pie.chart, 400, 300);
+  kdtest::ScratchFolder folder;
+  for (int bits : {24, 32}) {
+    const std::string path = folder.File("chart" + std::to_string(bits) + ".bmp");
+    ASSERT_TRUE(ExportChartBitmap(pie.chart, 400, 300, path, bits));
+    const kdtest::BmpFile file = kdtest::ReadBmp(path);
+    ASSERT_EQ(file.bitsPerPixel, bits);
+    ASSERT_EQ(file.width, 400);
+    ASSERT_EQ(file.height, 300);
+    int differing = 0;
+    for (int y = 0; y < 300; ++y) {
+      for (int x = 0; x < 400; ++x) differing += file.At(x, y) != screen->PixelAt(x, y);
+    }
+    EXPECT_EQ(differing, 0) << bits;
+  }
+}
+
+TEST(ChartExport, MissingFolderFailsAndCreatesNothing) {
+  PieChart pie;
+  pie.series.AddSlice(1, "a");
+  kdtest::ScratchFolder folder;
+  const std::string missing = folder.File("no such folder");
+  EXPECT_FALSE(ExportChartBitmap(pie.chart, 100, 80, missing + "\\chart.bmp"));
+  EXPECT_FALSE(kdtest::FileExists(missing));
+  EXPECT_FALSE(ExportChartBitmap(pie.chart, 0, 80, folder.File("empty.bmp")));
+  EXPECT_FALSE(kdtest::FileExists(folder.File("empty.bmp")));
+  // An existing file is overwritten.
+  ASSERT_TRUE(kdtest::WriteBytes(folder.File("old.bmp"), kdtest::Bytes(10, 'x')));
+  EXPECT_TRUE(ExportChartBitmap(pie.chart, 100, 80, folder.File("old.bmp")));
+  EXPECT_EQ(kdtest::ReadBmp(folder.File("old.bmp")).width, 100);
+}
+
+// ------------------------------------------------------------ back images
+
+class ChartBackImage : public testing::Test {
+ protected:
+  // A 40 x 30 picture of four coloured quadrants, as .bmp and as .jpg.
+  void SetUp() override {
+    std::vector<TColor> pixels;
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 40; ++x) pixels.push_back(QuadrantColor(x, y, 40, 30));
+    }
+    auto image = GdiOffscreenImage::Create(40, 30, false);
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 40; ++x) SetPixelV(image->DC(), x, y, static_cast<COLORREF>(pixels[y * 40 + x]));
+    }
+    bmp_ = folder_.File("q.bmp");
+    jpg_ = folder_.File("q.jpg");
+    ASSERT_TRUE(WriteBitmapFile(bmp_, *image));
+    ASSERT_TRUE(kdtest::WriteBytes(jpg_, kdtest::EncodeJpeg(pixels, 40, 30, 95)));
+  }
+
+  // A panel without series in grey, showing the picture over its whole face.
+  std::unique_ptr<GdiOffscreenImage> Panel(const std::string& picture, TBackImageMode mode) {
+    TChart chart;
+    ApplyChartWindowDesign(chart);
+    chart.SetColor(kGrey);
+    chart.SetBackImage(LoadPictureFile(picture));
+    chart.SetBackImageMode(mode);
+    return PaintOnto(chart, 210, 140);
+  }
+
+  kdtest::ScratchFolder folder_;
+  std::string bmp_, jpg_;
+};
+
+TEST_F(ChartBackImage, StretchedTiledAndCentred) {
+  struct Kind {
+    const std::string* path;
+    int tolerance;
+  } kinds[] = {{&bmp_, 0}, {&jpg_, 28}};
+  for (const Kind& kind : kinds) {
+    SCOPED_TRACE(*kind.path);
+    auto stretched = Panel(*kind.path, pbmStretch);
+    for (TPoint p : {TPoint{52, 35}, TPoint{157, 35}, TPoint{52, 105}, TPoint{157, 105}}) {
+      EXPECT_TRUE(kdtest::Near(stretched->PixelAt(p.x, p.y), QuadrantColor(p.x, p.y, 210, 140), kind.tolerance))
+          << p.x << "," << p.y;
+    }
+
+    // Tiles from the top-left corner; the last column (10 pixels) and row (20) cut.
+    auto tiled = Panel(*kind.path, pbmTile);
+    for (int ty = 0; ty < 5; ++ty) {
+      for (int tx = 0; tx < 6; ++tx) {
+        for (TPoint in : {TPoint{5, 7}, TPoint{30, 7}, TPoint{5, 22}, TPoint{30, 22}}) {
+          const int x = tx * 40 + in.x, y = ty * 30 + in.y;
+          if (x >= 210 || y >= 140) continue;
+          EXPECT_TRUE(kdtest::Near(tiled->PixelAt(x, y), QuadrantColor(in.x, in.y, 40, 30), kind.tolerance))
+              << x << "," << y;
+        }
+      }
+    }
+
+    // Centred at ((210 - 40) / 2, (140 - 30) / 2) over the panel colour.
+    auto centred = Panel(*kind.path, pbmCenter);
+    EXPECT_TRUE(kdtest::Near(centred->PixelAt(85 + 8, 55 + 6), kRed, kind.tolerance));
+    EXPECT_TRUE(kdtest::Near(centred->PixelAt(85 + 32, 55 + 24), kYellow, kind.tolerance));
+    EXPECT_EQ(centred->PixelAt(84, 70), kGrey);
+    EXPECT_EQ(centred->PixelAt(125, 70), kGrey);
+    EXPECT_EQ(centred->PixelAt(100, 54), kGrey);
+    EXPECT_EQ(centred->PixelAt(100, 85), kGrey);
+    EXPECT_EQ(centred->PixelAt(5, 5), kGrey);
+  }
+}
+
+TEST_F(ChartBackImage, DamagedFileKeepsThePreviousPicture) {
+  TChart chart;
+  ApplyChartWindowDesign(chart);
+  chart.SetBackImage(LoadPictureFile(bmp_));
+  const TPicture* before = chart.BackImage();
+  const kdtest::Bytes jpeg = kdtest::ReadBytes(jpg_);
+  const kdtest::Bytes bmp = kdtest::ReadBytes(bmp_);
+  ASSERT_TRUE(kdtest::WriteBytes(folder_.File("cut.jpg"), kdtest::Bytes(jpeg.begin(), jpeg.begin() + jpeg.size() / 2)));
+  ASSERT_TRUE(kdtest::WriteBytes(folder_.File("cut.bmp"), kdtest::Bytes(bmp.begin(), bmp.end() - 100)));
+  const long objects = LiveGdiObjects();
+  for (const char* name : {"cut.jpg", "cut.bmp", "missing.jpg", "picture.png"}) {
+    EXPECT_THROW(chart.SetBackImage(LoadPictureFile(folder_.File(name))), PictureError) << name;
+    EXPECT_EQ(chart.BackImage(), before) << name;
+  }
+  EXPECT_EQ(LiveGdiObjects(), objects);
+  auto image = PaintOnto(chart, 80, 60);
+  EXPECT_EQ(image->PixelAt(10, 10), kRed);
+  EXPECT_EQ(image->PixelAt(70, 50), kYellow);
+}
+
+// -------------------------------------------------------------- resources
+
+TEST(ChartResources, PaintsAndExportsLeaveNoGdiObjectsBehind) {
+  kdtest::ScratchFolder folder;
+  const long baseline = LiveGdiObjects();
+  {
+    PieChart pie;
+    for (int i = 0; i < 12; ++i) pie.series.AddSlice(1 + i % 4, "s" + std::to_string(i));
+    pie.series.SetExplodedSlice(2, 30);
+    pie.chart.Gradient().SetVisible(true);
+    auto window = GdiOffscreenImage::Create(300, 200, false);
+    const long withWindow = LiveGdiObjects();
+    pie.chart.Paint(window->Device(), MakeRect(0, 0, 300, 200));
+    const long afterFirst = LiveGdiObjects();
+    for (int i = 0; i < 10; ++i) {
+      pie.series.SetRotationAngle(i * 30);
+      pie.series.SetUsePatterns(i % 2 == 0);
+      pie.chart.SetView3D(i % 3 != 0);
+      pie.chart.Gradient().SetDirection(static_cast<TGradientDirection>(i % 7));
+      // The export drops the off-screen image; the next paint makes a new one.
+      ASSERT_TRUE(ExportChartBitmap(pie.chart, 300, 200, folder.File("r.bmp")));
+      pie.chart.Paint(window->Device(), MakeRect(0, 0, 300, 200));
+    }
+    EXPECT_EQ(LiveGdiObjects(), afterFirst) << "repaints and exports reuse or free everything";
+    pie.chart.SetMonochrome(true);
+    pie.chart.Paint(window->Device(), MakeRect(0, 0, 300, 200));
+    EXPECT_EQ(LiveGdiObjects(), afterFirst);
+    EXPECT_GT(afterFirst, withWindow) << "the off-screen image lives between paints";
+  }
+  EXPECT_EQ(LiveGdiObjects(), baseline);
+}
