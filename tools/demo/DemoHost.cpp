@@ -1,12 +1,29 @@
 // kdpie-host: a stand-in for the authoring host. It loads kdPieChart.nbp from
-// its own folder, registers it and prints the action table as an author sees it.
+// its own folder, registers it, prints the action table as an author sees it,
+// then runs a script (examples/demo.txt by default) on a host page: one action
+// per line, each result printed, dialogs answered by a driver since nobody
+// sits at the display.
+//
+// Besides the plug-in's actions the script knows these host commands:
+//   Rectangle "name" "x" "y" "width" "height"      add a rectangle object
+//   MoveRectangle "name" "x" "y" "width" "height"  move it (the host tells its children)
+//   SetVar "[name]" "value"                        set a host variable
+//   Delay "ms"                                     let the page run (paint, rotate)
+//   Screenshot "file.bmp"                          save a picture of the host window
 #include <cstdio>
 #include <exception>
+#include <fstream>
+#include <map>
+#include <memory>
 #include <string>
 
 #include "BlockLedger.h"
+#include "DialogDriver.h"
 #include "HostSide.h"
+#include "HostWindow.h"
 #include "PlugInModule.h"
+#include "Screenshot.h"
+#include "Script.h"
 
 namespace {
 
@@ -26,16 +43,124 @@ void PrintActionTable(const std::vector<kdhost::Registration>& table) {
       continue;
     }
     std::string types;
-    for (int i = 0; i < r.count && i < static_cast<int>(r.types.size()); ++i)
-      types += std::string(i ? ", " : "") + TypeName(r.types[i]);
+    for (size_t i = 0; i < r.types.size(); ++i) types += std::string(i ? ", " : "") + TypeName(r.types[i]);
     std::printf("  %2d %-26s (%s)\n     %s\n", r.id, r.name.c_str(), types.c_str(),
                 kdhost::Cp1251ToUtf8(r.hint).c_str());
   }
+  std::printf("\n");
 }
+
+int ToInt(const std::string& text) { return std::atoi(text.c_str()); }
+
+class ScriptRunner {
+ public:
+  ScriptRunner(kdhost::PlugInModule& plugin, kdhost::HostWindow& page) : plugin_(plugin), page_(page) {
+    for (const kdhost::Registration& r : kdhost::HostSide::Get().registrations)
+      if (r.id != 0) actions_[r.name] = &r;
+  }
+
+  // Runs every line; returns the number of lines that could not run.
+  int Run(std::istream& script) {
+    std::string text;
+    int bad = 0, number = 0;
+    while (std::getline(script, text)) {
+      ++number;
+      size_t first = text.find_first_not_of(" \t\r");
+      if (first == std::string::npos || text[first] == '.') continue;
+      kddemo::ScriptLine line;
+      std::string error;
+      if (!kddemo::ParseLine(text, line, error)) {
+        std::printf("line %d: %s\n", number, error.c_str());
+        ++bad;
+        continue;
+      }
+      line.number = number;
+      if (!RunLine(line, error)) {
+        std::printf("line %d: %s\n", number, error.c_str());
+        ++bad;
+      }
+      kdhost::PumpMessages();
+    }
+    return bad;
+  }
+
+ private:
+  bool RunLine(const kddemo::ScriptLine& line, std::string& error) {
+    std::vector<std::string> p;
+    auto action = actions_.find(line.command);
+    if (action == actions_.end()) return RunHostCommand(line, error);
+    const kdhost::Registration& entry = *action->second;
+    if (static_cast<int>(line.params.size()) != entry.count) {
+      error = line.command + " takes " + std::to_string(entry.count) + " parameters, the line gives " +
+              std::to_string(line.params.size());
+      return false;
+    }
+    auto& variables = Variables();
+    for (int i = 0; i < entry.count; ++i)
+      p.push_back(entry.types[i] == 6 ? kddemo::VariableName(line.params[i])
+                                      : kddemo::Substitute(line.params[i], variables));
+    std::vector<kd::HostText> texts;
+    for (const std::string& s : p) texts.push_back(kdhost::BlockLedger::Get().HostBlock(s));
+    bool result = plugin_.nbExecAction(entry.id, texts.data(), entry.count - 1);
+    for (kd::HostText t : texts) kdhost::BlockLedger::Get().HostFree(t);
+    std::printf("line %3d: %-24s -> %s\n", line.number, line.command.c_str(), result ? "true" : "false");
+    return true;
+  }
+
+  bool RunHostCommand(const kddemo::ScriptLine& line, std::string& error) {
+    const auto& p = line.params;
+    auto want = [&](size_t n) {
+      if (p.size() == n) return true;
+      error = line.command + " takes " + std::to_string(n) + " parameters";
+      return false;
+    };
+    if (line.command == "Rectangle") {
+      if (!want(5)) return false;
+      page_.AddRectangle(p[0], ToInt(p[1]), ToInt(p[2]), ToInt(p[3]), ToInt(p[4]));
+    } else if (line.command == "MoveRectangle") {
+      if (!want(5)) return false;
+      page_.MoveRectangle(p[0], ToInt(p[1]), ToInt(p[2]), ToInt(p[3]), ToInt(p[4]));
+    } else if (line.command == "SetVar") {
+      if (!want(2)) return false;
+      kdhost::HostSide::Get().variables.emplace_back(kddemo::VariableName(p[0]),
+                                                     kddemo::Substitute(p[1], Variables()));
+    } else if (line.command == "Delay") {
+      if (!want(1)) return false;
+      kdhost::PumpFor(ToInt(p[0]));
+    } else if (line.command == "Screenshot") {
+      if (!want(1)) return false;
+      kdhost::PumpFor(100);
+      bool saved = kdhost::SaveWindowPicture(page_.handle(), p[0]);
+      std::printf("line %3d: %-24s -> %s\n", line.number, "Screenshot", saved ? p[0].c_str() : "failed");
+    } else {
+      error = "unknown action " + line.command;
+      return false;
+    }
+    return true;
+  }
+
+  // The host's variables: the last value set under each name wins.
+  std::map<std::string, std::string>& Variables() {
+    const auto& set = kdhost::HostSide::Get().variables;
+    for (; seen_ < set.size(); ++seen_) {
+      variables_[kddemo::VariableName(set[seen_].first)] = set[seen_].second;
+      std::printf("          [%s] = %s\n", kddemo::VariableName(set[seen_].first).c_str(),
+                  set[seen_].second.c_str());
+    }
+    return variables_;
+  }
+
+  kdhost::PlugInModule& plugin_;
+  kdhost::HostWindow& page_;
+  std::map<std::string, const kdhost::Registration*> actions_;
+  std::map<std::string, std::string> variables_;
+  size_t seen_ = 0;
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::string scriptFile = argc > 1 ? argv[1] : "examples/demo.txt";
   try {
     kdhost::PlugInModule plugin(kdhost::ProgramFolder() + "kdPieChart.nbp");
     kdhost::BlockLedger::Get().Install(plugin.handle());
@@ -46,10 +171,21 @@ int main(int argc, char** argv) {
     plugin.nbInitPlugIn(0, &name, &author, &description);
     std::printf("%s by %s: %s\n", name, author, description);
     for (kd::HostText* text : {&name, &author, &description}) kdhost::BlockLedger::Get().HostFree(*text);
-
     PrintActionTable(host.registrations);
-    std::fflush(stdout);
+
+    std::ifstream script(scriptFile, std::ios::binary);
+    if (!script) {
+      std::fprintf(stderr, "kdpie-host: cannot read %s\n", scriptFile.c_str());
+      return 1;
+    }
+    std::printf("running %s\n", scriptFile.c_str());
+    kdhost::HostWindow page("kdPieChart demo", 1000, 760);
+    // Nobody sits at this display: the driver confirms each dialog as it opens.
+    kdhost::DialogDriver driver(kdhost::CloseEverything());
+    int bad = ScriptRunner(plugin, page).Run(script);
     plugin.nbMessage(kd::kMessageLeaveRunMode, 0);
+    std::printf("done: %d line(s) could not run\n", bad);
+    std::fflush(stdout);
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kdpie-host: %s\n", e.what());
