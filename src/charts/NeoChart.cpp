@@ -27,7 +27,7 @@ TNeoChart::TNeoChart(std::string name, HWND hostWindow)
   ApplyChartWindowDesign(chart_);
   chart_.AddSeries(&series1_);
   ApplySeriesDesign(series1_);
-  chart_.SetInvalidateHandler([this] { window_.Invalidate(); });
+  chart_.SetInvalidateHandler([this] { RequestRepaint(); });
   SIZE client = platform::ClientSizeOf(hostWindow);
   window_.PlaceAndShow(client.cx, client.cy);
 }
@@ -40,6 +40,14 @@ TNeoChart::~TNeoChart() {
 void TNeoChart::SetPanelVisible(bool visible) {
   if (visible == panelVisible_) return;
   panelVisible_ = visible;
+  RequestRepaint();
+}
+
+void TNeoChart::RequestRepaint() {
+  // One request until the paint: a record list of thousands of slices would
+  // otherwise ask the system thousands of times.
+  if (repaintPending_) return;
+  repaintPending_ = true;
   window_.Invalidate();
 }
 
@@ -72,6 +80,7 @@ bool TNeoChart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 }
 
 void TNeoChart::Paint() {
+  repaintPending_ = false;
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window_.Handle(), &ps);
   // EndPaint must follow whatever the drawing does.

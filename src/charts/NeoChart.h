@@ -38,6 +38,7 @@ class TNeoChart {
 
  private:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void RequestRepaint();
   void Paint();
   void Reparent();
   void Timer2Timer();
@@ -46,6 +47,7 @@ class TNeoChart {
   TChart chart_;
   TPieSeries series1_;
   bool panelVisible_ = true;
+  bool repaintPending_ = false;
   // Declared last: the window and its timer go first, so no message reaches a half-destroyed chart.
   platform::ChildWindow window_;
   platform::WindowTimer timer2_;
