@@ -360,3 +360,37 @@ TEST(GdiDeviceResources, LiveGdiObjectsReturnToTheBaseline) {
   }
   EXPECT_EQ(LiveGdiObjects(), baseline);
 }
+
+// The chart window's path: an off-screen image (colour and one-bit) copied
+// onto a real window's DC by a device over that DC.
+TEST(GdiDeviceWindow, OffscreenImagesCopyOntoAWindow) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "KdGdiDeviceTestWindow";
+  RegisterClassA(&wc);
+  HWND window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 120, 60,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(window, nullptr);
+  UpdateWindow(window);
+  auto colour = WhiteImage(60, 60);
+  SolidFill(colour->Device(), kRed);
+  colour->Device().FillRect(MakeRect(0, 0, 30, 60));
+  auto mono = WhiteImage(60, 60, true);
+  SolidFill(mono->Device(), clBlack);
+  mono->Device().FillRect(MakeRect(0, 0, 30, 60));
+  {
+    WindowDC dc(window);
+    GdiDevice device(dc.Get());
+    SetTextColor(dc.Get(), RGB(0, 255, 0));  // a one-bit copy must not take these
+    SetBkColor(dc.Get(), RGB(0, 0, 255));
+    device.DrawPicture(*colour, MakeRect(0, 0, 60, 60));
+    device.DrawPicture(*mono, MakeRect(60, 0, 120, 60));
+    GdiFlush();
+    EXPECT_EQ(static_cast<TColor>(GetPixel(dc.Get(), 10, 30)), kRed);
+    EXPECT_EQ(static_cast<TColor>(GetPixel(dc.Get(), 45, 30)), clWhite);
+    EXPECT_EQ(static_cast<TColor>(GetPixel(dc.Get(), 70, 30)), clBlack);
+    EXPECT_EQ(static_cast<TColor>(GetPixel(dc.Get(), 105, 30)), clWhite);
+  }
+  DestroyWindow(window);
+}
