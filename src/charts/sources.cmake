@@ -10,6 +10,7 @@ list(APPEND KD_WIN_SOURCES
   ${KD_SRC}/charts/HostWindowQuery.cpp
   ${KD_SRC}/charts/RotationState.cpp
   ${KD_SRC}/charts/ExecDispatch.cpp
+  ${KD_SRC}/charts/ActionSteps.cpp
   ${KD_SRC}/charts/CreationActions.cpp
   ${KD_SRC}/charts/DataActions.cpp
   ${KD_SRC}/charts/AppearanceActions.cpp
