@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 namespace kd::platform {
@@ -16,6 +17,7 @@ constexpr double kPi = 3.14159265358979323846;
 // Chords of 3 pixels stay within a hundredth of a pixel of the true ellipse
 // from a radius of about 100 pixels on.
 constexpr double kSectorStep = 3.0;
+constexpr int kMaxSectorSteps = 4096;
 
 int PenStyleOf(TPenStyle style) {
   switch (style) {
@@ -96,7 +98,9 @@ std::vector<POINT> SectorArcPoints(const RECT& bounds, POINT start, POINT end, d
   const double sweep = to - from;
 
   const double arcLength = sweep * std::max(rx, ry);
-  const int steps = std::max(1, static_cast<int>(std::ceil(arcLength / std::max(maxStep, 0.5))));
+  // Far past any screen (custom radii are not clipped) the chords may grow.
+  const double wanted = std::ceil(arcLength / std::max(maxStep, 0.5));
+  const int steps = static_cast<int>(std::clamp(wanted, 1.0, static_cast<double>(kMaxSectorSteps)));
   std::vector<POINT> points;
   points.reserve(static_cast<size_t>(steps) + 1);
   for (int i = 0; i <= steps; ++i) {
@@ -263,7 +267,8 @@ void GdiDevice::Pie(const TRect& bounds, TPoint start, TPoint end) {
   scratch_.clear();
   // The centre is the rectangle's integer centre, so neighbouring sectors
   // share their corner and their ray points exactly: no gaps between slices.
-  scratch_.push_back(POINT{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2});
+  scratch_.push_back(POINT{static_cast<LONG>((int64_t{bounds.left} + bounds.right) / 2),
+                           static_cast<LONG>((int64_t{bounds.top} + bounds.bottom) / 2)});
   scratch_.insert(scratch_.end(), arc.begin(), arc.end());
   ::Polygon(dc_, scratch_.data(), static_cast<int>(scratch_.size()));
 }

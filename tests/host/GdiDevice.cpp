@@ -394,3 +394,18 @@ TEST(GdiDeviceWindow, OffscreenImagesCopyOntoAWindow) {
   }
   DestroyWindow(window);
 }
+
+TEST(GdiDeviceSector, HugeEllipsesKeepABoundedPointCount) {
+  const RECT huge{-100000000, -100000000, 100000000, 100000000};
+  const auto points = SectorArcPoints(huge, POINT{100000000, 0}, POINT{100000000, 0}, 3.0);
+  EXPECT_LE(points.size(), 4097u);
+  EXPECT_GT(points.size(), 1000u);
+  // Drawn too: the quarter below and right of the centre covers the image.
+  auto image = WhiteImage(50, 50);
+  SolidFill(image->Device(), kRed);
+  const TRect bounds = MakeRect(-100000000, -100000000, 100000000, 100000000);
+  image->Device().Pie(bounds, TPoint{1, 0}, TPoint{0, -1});
+  EXPECT_EQ(image->PixelAt(25, 25), clWhite);
+  image->Device().Pie(bounds, TPoint{0, 1}, TPoint{1, 0});
+  EXPECT_EQ(image->PixelAt(25, 25), kRed);
+}
