@@ -409,3 +409,55 @@ TEST(GdiDeviceSector, HugeEllipsesKeepABoundedPointCount) {
   image->Device().Pie(bounds, TPoint{0, 1}, TPoint{1, 0});
   EXPECT_EQ(image->PixelAt(25, 25), kRed);
 }
+
+TEST(GdiDevicePen, WidthStyleAndVisibilityShapeTheLine) {
+  auto image = WhiteImage(100, 40);
+  TDevice& device = image->Device();
+  auto inkInColumn = [&](int x, int y0, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y) n += image->PixelAt(x, y) != clWhite;
+    return n;
+  };
+  auto inkInRow = [&](int y) {
+    int n = 0;
+    for (int x = 0; x < 100; ++x) n += image->PixelAt(x, y) != clWhite;
+    return n;
+  };
+  device.SetPen(TChartPen{kRed, 3, psSolid, true, false});
+  device.Line(10, 5, 90, 5);
+  EXPECT_EQ(inkInColumn(50, 0, 10), 3);
+  EXPECT_EQ(image->PixelAt(50, 5), kRed);
+
+  device.SetPen(TChartPen{kBlue, 1, psDash, true, false});
+  device.Line(0, 15, 100, 15);
+  EXPECT_GT(inkInRow(15), 40);
+  EXPECT_LT(inkInRow(15), 90) << "dashes leave gaps";
+
+  device.SetPen(TChartPen{kBlue, 1, psSolid, true, true});
+  device.Line(0, 25, 100, 25);
+  EXPECT_EQ(inkInRow(25), 50) << "small dots: every other pixel";
+
+  device.SetPen(TChartPen{kBlue, 5, psSolid, false, false});
+  device.Line(0, 35, 100, 35);
+  device.SetPen(TChartPen{kBlue, 5, psClear, true, false});
+  device.Line(0, 35, 100, 35);
+  EXPECT_EQ(inkInRow(35), 0) << "invisible and clear pens draw nothing";
+}
+
+TEST(GdiDeviceText, OpaqueBackModeBoxesTheTextInTheBackColour) {
+  auto image = WhiteImage(120, 40);
+  TDevice& device = image->Device();
+  FontData font;
+  font.size = 12;
+  font.color = kBlue;
+  device.SetFont(font);
+  device.SetBackMode(bmOpaque);
+  device.SetBackColor(kYellow);
+  device.TextOut(10, 5, "i i", taLeftJustify);
+  const int width = device.TextWidth("i i"), height = device.TextHeight("i i");
+  const TRect box = MakeRect(10, 5, 10 + width, 5 + height);
+  const int yellow = kdtest::CountColor(*image, box, kYellow);
+  EXPECT_GT(yellow, width * height / 2);
+  EXPECT_EQ(image->PixelAt(10 + width + 1, 5 + height / 2), clWhite);
+  EXPECT_EQ(kdtest::CountColor(*image, MakeRect(0, 0, 120, 40), kYellow), yellow) << "nothing outside the box";
+}
