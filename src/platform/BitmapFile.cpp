@@ -98,9 +98,7 @@ bool ExportChartBitmap(TChart& chart, int width, int height, const std::string& 
   try {
     std::unique_ptr<GdiOffscreenImage> image = GdiOffscreenImage::Create(width, height, false);
     if (!image) return false;
-    // The panel paints its whole background; white only shows where a
-    // failing draw would leave a hole.
-    PatBlt(image->DC(), 0, 0, width, height, WHITENESS);
+    // No pre-fill: the panel paints every pixel of its bounds.
     chart.DrawForExport(image->Device(), width, height);
     return WriteBitmapFile(fileName, *image, bitsPerPixel);
   } catch (const std::exception&) {
