@@ -16,4 +16,5 @@ list(APPEND KD_WIN_SOURCES
   ${KD_SRC}/charts/AppearanceActions.cpp
   ${KD_SRC}/charts/LegendActions.cpp
   ${KD_SRC}/charts/MarksActions.cpp
-  ${KD_SRC}/charts/DialogActions.cpp)
+  ${KD_SRC}/charts/DialogActions.cpp
+  ${KD_SRC}/charts/ColorForm.cpp)
