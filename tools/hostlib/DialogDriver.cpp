@@ -1,5 +1,7 @@
 #include "DialogDriver.h"
 
+#include <iterator>
+
 namespace kdhost {
 
 namespace {
@@ -89,6 +91,8 @@ void DialogDriver::Run() {
   while (!stop_) {
     TopLevelSearch search{GetCurrentProcessId(), {}};
     EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+    // A handle freed by a closed window may come back for a new one.
+    for (auto it = known_.begin(); it != known_.end();) it = IsWindow(*it) ? std::next(it) : known_.erase(it);
     for (HWND window : search.found) {
       if (known_.count(window)) continue;
       known_.insert(window);
@@ -124,6 +128,20 @@ bool TypeInto(HWND control, const std::string& text) {
   DWORD_PTR result = 0;
   return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
                              SMTO_ABORTIFHUNG, 2000, &result) != 0;
+}
+
+bool SelectComboItem(HWND dialog, int comboId, const std::string& text) {
+  HWND combo = GetDlgItem(dialog, comboId);
+  if (!combo) return false;
+  DWORD_PTR index = 0;
+  if (!SendMessageTimeoutA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()),
+                           SMTO_ABORTIFHUNG, 2000, &index) ||
+      static_cast<LRESULT>(index) == CB_ERR)
+    return false;
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(combo, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+  return SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo),
+                             SMTO_ABORTIFHUNG, 2000, &ignored) != 0;
 }
 
 void CloseTopLevel(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }

@@ -63,6 +63,9 @@ SeenWindow ReadWindow(HWND window);
 bool ClickButton(const SeenWindow& dialog, const std::string& text);  // by caption, & ignored
 bool ClickId(HWND dialog, int id);
 bool TypeInto(HWND control, const std::string& text);
+// Selects the item `text` of the combo box `comboId` and tells the dialog, as a
+// user's pick does (CBN_SELCHANGE). False when the combo has no such item.
+bool SelectComboItem(HWND dialog, int comboId, const std::string& text);
 void CloseTopLevel(HWND window);
 
 // A script that closes every window it sees (message boxes answer OK).
