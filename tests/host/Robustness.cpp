@@ -1,0 +1,214 @@
+// Module-wide robustness: every action fed with hostile parameter texts
+// through the library, and the module's windows, timers and GDI objects back
+// at their baseline after a hundred charts have lived and died.
+#include <algorithm>
+#include <cstdint>
+#include <random>
+
+#include "ChartHost.h"
+#include "plugin/ActionTable.h"
+#include "plugin/EntryPoints.h"
+#include "platform/ResourceCounters.h"
+
+namespace kdhost {
+namespace {
+
+// Parameter texts a careless or hostile script may pass; the seed is fixed so
+// that a failure can be replayed.
+class HostileTexts {
+ public:
+  explicit HostileTexts(unsigned seed) : random_(seed) {}
+
+  std::string Next() {
+    // Keywords and numbers come often, so that many calls get past the
+    // first conversion and reach the engine with extreme values.
+    switch (Below(12)) {
+      case 0: return "";
+      case 1: return Huge();
+      case 2: return Pick(kQuotes);
+      case 3: return AllBytes();
+      case 4: case 5: case 6: return Pick(kNumbers);
+      case 7: return Soup("|;,\" 0123456789-.$xAE", 1 + Below(40));
+      case 8: case 9: return Pick(kWords);
+      case 10: return RandomBytes(Below(24));
+      default: return Pick(kNumbers) + Pick({",", "|", ";", " "}) + Pick(kWords);
+    }
+  }
+
+  // A chart name: mostly the existing chart, sometimes a missing one or junk.
+  std::string ChartName() {
+    switch (Below(5)) {
+      case 0: return "Missing";
+      case 1: return Next();
+      default: return Below(2) ? "Rect1" : "RECT1";
+    }
+  }
+
+  int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+ private:
+  std::string Pick(const std::vector<std::string>& from) { return from[Below(static_cast<int>(from.size()))]; }
+
+  std::string Soup(const std::string& alphabet, int length) {
+    std::string text;
+    for (int i = 0; i < length; ++i) text += alphabet[Below(static_cast<int>(alphabet.size()))];
+    return text;
+  }
+
+  std::string RandomBytes(int length) {
+    std::string text;
+    for (int i = 0; i < length; ++i) text += static_cast<char>(1 + Below(255));
+    return text;
+  }
+
+  std::string AllBytes() {
+    std::string text;
+    for (int c = 1; c <= 255; ++c) text += static_cast<char>(c);
+    std::shuffle(text.begin(), text.end(), random_);
+    return text;
+  }
+
+  std::string Huge() {
+    const std::string unit = Below(2) ? "255,0,0|" : "A;1;0,0,255|";
+    std::string text;
+    while (text.size() < 100 * 1024) text += Below(50) ? unit : Soup("|;,\"", 3);
+    return text;
+  }
+
+  const std::vector<std::string> kQuotes = {"\"", "\"\"\"", "\"abc", "a\"b", "\"A;1;\"\"|B", "\"255,0,0",
+                                            "\"Arial|clRed|10", "\"\"|\"\";\"\""};
+  const std::vector<std::string> kNumbers = {
+      "2147483647", "-2147483648", "2147483648", "-2147483649", "$FFFFFFFF", "0x80000000", "$7FFFFFFF",
+      "0",          "-1",          "1e308",      "1e309",       "-1e-320",   "359",        "360",
+      "100",        "101",         "-100",       "99999999999999999999", "0,5", "1.5", "+", "-"};
+  const std::vector<std::string> kWords = {
+      "true", "FALSE", "show", "hide", "255,0,0", "0,0,0,0", "256,-1,0", "Arial|clRed|10|fsBold|204",
+      "Arial|$FFFFFFFF|-2147483648|fsBold fsItalic fsUnderline fsStrikeOut|999", "||||", "A;1;|B;2;0,255,0",
+      "Elevation", "Rotation", "Perspective", "Depth", "Zoom", "Legend", "Visible", "VisibleMarks",
+      "VisibleFrame", "TransparentTextFone", "Label", "LabelPercentTotal", "XValue", "Value", "Percent",
+      "Dash", "DashDotDot", "InsideFrame", "Clear", "Solid", "TopBottom", "FromCenter", "FromTopLeft",
+      "Stretch", "Tile", "Center", "Foreground", "clRed", "clNone", "clDefault"};
+
+  std::mt19937 random_;
+};
+
+using RawExecAction = uint8_t(KD_HOSTCALL*)(int32_t id, kd::HostText* params, int32_t high);
+
+// nbExecAction's result byte as the host reads it.
+int RawExec(int id, const std::vector<std::string>& params) {
+  static auto exec = reinterpret_cast<RawExecAction>(
+      reinterpret_cast<void*>(GetProcAddress(Plugin().handle(), "nbExecAction")));
+  BlockLedger& ledger = BlockLedger::Get();
+  std::vector<kd::HostText> texts;
+  for (const std::string& p : params) texts.push_back(ledger.HostBlock(p));
+  const int result = exec(id, texts.empty() ? nullptr : texts.data(), static_cast<int32_t>(texts.size()) - 1);
+  for (kd::HostText t : texts) ledger.HostFree(t);
+  return result;
+}
+
+bool HasChart(HWND rectangle) { return GetWindow(rectangle, GW_CHILD) != nullptr; }
+
+using Robustness = ChartTest;
+
+TEST_F(Robustness, EveryActionSurvivesHostileTexts) {
+  // Bitmaps saved under junk names land in a folder of their own.
+  char base[MAX_PATH], kept[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  GetCurrentDirectoryA(MAX_PATH, kept);
+  const std::string scratch = std::string(base) + "kdpie-robust-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(scratch.c_str(), nullptr);
+  ASSERT_TRUE(SetCurrentDirectoryA(scratch.c_str()));
+
+  // The pickers' dialogs are cancelled as soon as they appear.
+  DialogDriver driver([](const SeenWindow& dialog) { ClickId(dialog.window, IDCANCEL); });
+  HostileTexts texts(20240611);
+  const HWND rect1 = page->window().Rectangle("Rect1");
+  int calls = 0, trues = 0, bad = 0;
+  for (int round = 0; round < 600; ++round) {
+    if (!HasChart(rect1)) {
+      ASSERT_TRUE(Exec(1, {"Rect1", "", "A;1;|B;2;|C;3;", "", "", "true", "", "", ""}));
+    }
+    const int id = 1 + texts.Below(kd::HighestActionId());
+    std::vector<std::string> params(static_cast<size_t>(kd::ActionParameterCount(id)));
+    for (std::string& p : params) p = texts.Next();
+    if (id != 31 && id != 32) params[0] = texts.ChartName();
+    const int result = RawExec(id, params);
+    ++calls;
+    if (result == 1) ++trues;
+    if (result != 0 && result != 1) {
+      ++bad;
+      ADD_FAILURE() << "action " << id << " returned " << result << " in round " << round;
+    }
+    PumpMessages();  // the chart paints whatever the action left behind
+  }
+  // Out-of-range identifiers are no actions.
+  for (int id : {0, -1, 35, 1000, INT32_MIN}) EXPECT_EQ(RawExec(id, {"Rect1", "x", "y"}), 0);
+
+  // The module still works afterwards.
+  ASSERT_TRUE(Exec(1, {"Rect1", "0,0,255", "A;1;", "", "", "", "", "", ""}));
+  PumpMessages();
+  EXPECT_TRUE(Exec(33, {"Rect1", "after.bmp"}));
+  EXPECT_EQ(BitmapSize("after.bmp"), std::make_pair(400, 300));
+  Plugin().nbMessage(kd::kMessageLeaveRunMode, 0);
+  PumpMessages();
+  EXPECT_FALSE(HasChart(rect1));
+  EXPECT_EQ(ledger.LiveModuleBlocks(), 0u);
+
+  SetCurrentDirectoryA(kept);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((scratch + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do DeleteFileA((scratch + "\\" + found.cFileName).c_str());
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(scratch.c_str());
+  EXPECT_EQ(bad, 0);
+  EXPECT_GT(trues, 50) << "too few calls reached a chart to prove anything";
+  EXPECT_EQ(calls, 600);
+}
+
+using LeakCheck = InProcessChartTest;
+
+TEST_F(LeakCheck, HundredChartsLeaveNothingBehind) {
+  char base[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  const std::string folder = std::string(base) + "kdpie-leak-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(folder.c_str(), nullptr);
+
+  const int charts = 100;
+  std::vector<std::string> names;
+  for (int i = 0; i < charts; ++i) {
+    const std::string name = "Pie" + std::to_string(i);
+    names.push_back(name);
+    page->window().AddRectangle(name, 10 + (i % 10) * 95, 10 + (i / 10) * 72, 90, 68);
+    ASSERT_TRUE(ExecInProcess(1, {name, "240,240,255", "A;1;|B;2;0,255,0|C;3;", i % 3 ? "" : "true", "", "true",
+                                  i % 2 ? "true" : "", "10", "30"}));
+    ExecInProcess(11, {name, "255,0,0", "0,0,255", "FromCenter"});
+    ExecInProcess(14, {name, "0,0,0", "show", "Dash", "2"});
+    ExecInProcess(19, {name, "Arial|clRed|10|fsBold fsItalic|204"});
+    ExecInProcess(24, {name, "VisibleFrame", "true"});
+    ExecInProcess(27, {name, "Times New Roman|clBlue|9|fsUnderline|0"});
+    ASSERT_TRUE(ExecInProcess(34, {name, "true", "5"}));
+    if (i % 10 == 9) PumpFor(200);  // paint and rotate the ten newest
+    ASSERT_TRUE(ExecInProcess(33, {name, folder + "\\" + name + ".bmp"}));
+    DeleteFileA((folder + "\\" + name + ".bmp").c_str());
+  }
+  EXPECT_EQ(kd::platform::LiveWindows(), charts);
+  EXPECT_EQ(kd::platform::LiveTimers(), charts);
+
+  // Half are deleted one by one, the rest go when the run ends.
+  for (int i = 0; i < charts; i += 2) ASSERT_TRUE(ExecInProcess(3, {names[i]}));
+  EXPECT_EQ(kd::platform::LiveWindows(), charts / 2);
+  PumpFor(100);
+  kd::Message(kd::kMessageLeaveRunMode);
+  PumpMessages();
+  EXPECT_EQ(kd::platform::LiveWindows(), 0);
+  EXPECT_EQ(kd::platform::LiveTimers(), 0);
+  EXPECT_EQ(kd::platform::LiveGdiObjects(), gdiBaseline);
+  EXPECT_EQ(kd::FindChart(names[1]), nullptr);
+  RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+}  // namespace kdhost
