@@ -20,18 +20,22 @@ TEST_F(Dispatch, IdentifiersOutsideTheTableReturnFalse) {
 
 TEST_F(Dispatch, EveryIdentifierSurvivesNullAndShortArrays) {
   RegisterWithHost();
+  DialogDriver driver(CancelEverything());  // the picker actions open their dialogs
   for (int id = 1; id <= 34; ++id) {
+    // The picker actions need no chart and always succeed; every other one
+    // fails for want of a chart.
+    const bool expected = id == 2 || id == 31 || id == 32;
     // No array at all, and an array of null elements.
-    EXPECT_FALSE(Plugin().nbExecAction(id, nullptr, -1)) << id;
+    EXPECT_EQ(Plugin().nbExecAction(id, nullptr, -1), expected) << id;
     kd::HostText nulls[12] = {};
-    EXPECT_FALSE(Plugin().nbExecAction(id, nulls, 11)) << id;
+    EXPECT_EQ(Plugin().nbExecAction(id, nulls, 11), expected) << id;
     // Shorter than the action's count: the missing texts read as empty.
     kd::HostText one[1] = {nullptr};
-    EXPECT_FALSE(Plugin().nbExecAction(id, one, 0)) << id;
+    EXPECT_EQ(Plugin().nbExecAction(id, one, 0), expected) << id;
     // A chart that does not exist, with every parameter present.
     std::vector<std::string> texts(kd::ActionParameterCount(id), "1");
     texts[0] = "NoSuchChart";
-    EXPECT_FALSE(Exec(id, texts)) << id;
+    EXPECT_EQ(Exec(id, texts), expected) << id;
   }
   EXPECT_EQ(ledger.LiveModuleBlocks(), 0u);
 }

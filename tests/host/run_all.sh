@@ -8,7 +8,8 @@ cd "$dir" || exit 1
 for exe in host_*.exe; do
   [ -e "$exe" ] || continue
   log=$(mktemp)
-  "$wine" "./$exe" --gtest_brief=1 >"$log" 2>&1
+  # A program that hangs (a dialog nobody answers) must not hang the run.
+  timeout 300 "$wine" "./$exe" --gtest_brief=1 >"$log" 2>&1
   status=$?
   ok=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -1)
   bad=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below.*/\1/p' "$log" | tail -1)

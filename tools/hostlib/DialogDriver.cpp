@@ -152,4 +152,10 @@ DialogDriver::Script CloseEverything() {
   };
 }
 
+DialogDriver::Script CancelEverything() {
+  return [](const SeenWindow& seen) {
+    if (!ClickId(seen.window, IDCANCEL)) CloseTopLevel(seen.window);
+  };
+}
+
 }  // namespace kdhost

@@ -68,7 +68,10 @@ bool TypeInto(HWND control, const std::string& text);
 bool SelectComboItem(HWND dialog, int comboId, const std::string& text);
 void CloseTopLevel(HWND window);
 
-// A script that closes every window it sees (message boxes answer OK).
+// A script that confirms every window it sees (message boxes answer OK).
 DialogDriver::Script CloseEverything();
+
+// A script that cancels every window it sees.
+DialogDriver::Script CancelEverything();
 
 }  // namespace kdhost
