@@ -351,6 +351,24 @@ TEST_F(SaveBitmap, FailuresReturnFalseAndCreateNothing) {
   EXPECT_TRUE(folder.Names().empty());
 }
 
+TEST_F(SaveBitmap, FileThatCannotBeWrittenIsLeftAsItWas) {
+  TempFolder folder;
+  ASSERT_TRUE(Exec(2, {"Rect1"}));
+  const std::string path = folder.File("busy.bmp");
+  HANDLE busy = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(busy, INVALID_HANDLE_VALUE);
+  DWORD wrote = 0;
+  WriteFile(busy, "mine", 4, &wrote, nullptr);
+  EXPECT_FALSE(Exec(33, {"Rect1", path}));  // another program holds the file without sharing
+  CloseHandle(busy);
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(in, nullptr);
+  char text[8] = {};
+  std::fread(text, 1, sizeof text - 1, in);
+  std::fclose(in);
+  EXPECT_STREQ(text, "mine");
+}
+
 using SaveBitmapInside = InProcessChartTest;
 
 TEST_F(SaveBitmapInside, ExportLeavesTheChartAsItWas) {
