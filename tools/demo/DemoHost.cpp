@@ -52,6 +52,25 @@ void PrintActionTable(const std::vector<kdhost::Registration>& table) {
 
 int ToInt(const std::string& text) { return std::atoi(text.c_str()); }
 
+// What the demo's imaginary user picks: a light orange in the colour dialog,
+// a bold 10-point Liberation Sans in the font dialog; anything else is confirmed.
+kdhost::DialogDriver::Script DemoUser() {
+  constexpr int kFontFace = 0x470, kFontStyle = 0x471, kFontSize = 0x472;  // font dialog combo boxes
+  constexpr int kColorRed = 706, kColorGreen = 707, kColorBlue = 708;     // colour dialog edit fields
+  return [=](const kdhost::SeenWindow& dialog) {
+    if (HWND red = GetDlgItem(dialog.window, kColorRed)) {
+      kdhost::TypeInto(red, "255");
+      kdhost::TypeInto(GetDlgItem(dialog.window, kColorGreen), "200");
+      kdhost::TypeInto(GetDlgItem(dialog.window, kColorBlue), "120");
+    } else if (GetDlgItem(dialog.window, kFontFace)) {
+      kdhost::SelectComboItem(dialog.window, kFontFace, "Liberation Sans");
+      kdhost::SelectComboItem(dialog.window, kFontStyle, "Bold");
+      kdhost::SelectComboItem(dialog.window, kFontSize, "10");
+    }
+    if (!kdhost::ClickId(dialog.window, IDOK)) kdhost::CloseTopLevel(dialog.window);
+  };
+}
+
 class ScriptRunner {
  public:
   ScriptRunner(kdhost::PlugInModule& plugin, kdhost::HostWindow& page) : plugin_(plugin), page_(page) {
@@ -180,8 +199,8 @@ int main(int argc, char** argv) {
     }
     std::printf("running %s\n", scriptFile.c_str());
     kdhost::HostWindow page("kdPieChart demo", 1000, 760);
-    // Nobody sits at this display: the driver confirms each dialog as it opens.
-    kdhost::DialogDriver driver(kdhost::CloseEverything());
+    // Nobody sits at this display: a driver plays the user in each dialog.
+    kdhost::DialogDriver driver(DemoUser());
     int bad = ScriptRunner(plugin, page).Run(script);
     plugin.nbMessage(kd::kMessageLeaveRunMode, 0);
     std::printf("done: %d line(s) could not run\n", bad);
