@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <vector>
 
@@ -16,10 +17,23 @@ ProgramFile::ProgramFile(const std::string& name) : path_(ProgramFolder() + name
 
 ProgramFile::~ProgramFile() { DeleteFileA(path_.c_str()); }
 
-SavedPicture::SavedPicture(kd::TNeoChart& chart, const std::string& name)
-    : file_(name), saved_(chart.SaveBitmap(file_.Path())) {}
+SavedPicture::SavedPicture(kd::TNeoChart& chart, const std::string& name) {
+  ProgramFile file(name);
+  if (chart.SaveBitmap(file.Path())) bitmap_ = kdtest::ReadBmp(file.Path());
+}
 
-long SavedPicture::Pixel(int x, int y) const { return BitmapPixel(file_.Path(), x, y); }
+long SavedPicture::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= bitmap_.width || y >= bitmap_.height) return -1;
+  return bitmap_.At(x, y);
+}
+
+int SavedPicture::Count(kd::TColor color, kd::TRect rect) const {
+  int count = 0;
+  for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, bitmap_.height); ++y)
+    for (int x = std::max(rect.left, 0); x < std::min(rect.right, bitmap_.width); ++x)
+      count += bitmap_.At(x, y) == color;
+  return count;
+}
 
 bool WriteSolidBitmap(const std::string& path, int width, int height, kd::TColor color) {
   const int stride = (width * 3 + 3) & ~3;

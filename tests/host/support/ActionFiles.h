@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "Pixels.h"
 #include "charts/NeoChart.h"
 #include "engine/Color.h"
 
@@ -22,17 +23,18 @@ class ProgramFile {
   std::string path_;
 };
 
-// The chart's picture at its window size, saved to a scratch file.
+// The chart's picture at its window size, saved to a scratch file and read back.
 class SavedPicture {
  public:
   SavedPicture(kd::TNeoChart& chart, const std::string& name);
-  bool Saved() const { return saved_; }
+  bool Saved() const { return !bitmap_.pixels.empty(); }
   // The colour at (x, y), -1 when the file or the point is not there.
   long Pixel(int x, int y) const;
+  // Pixels of exactly `color` in the rectangle (the whole picture by default).
+  int Count(kd::TColor color, kd::TRect rect = {0, 0, 1 << 20, 1 << 20}) const;
 
  private:
-  ProgramFile file_;
-  bool saved_ = false;
+  kdtest::BmpFile bitmap_;
 };
 
 // Writes a 24-bit BMP of width x height filled with `color`.
