@@ -56,9 +56,9 @@ std::vector<kd::TColor> PixelsIn(const kd::platform::GdiOffscreenImage& image, c
 int CountColor(const kd::platform::GdiOffscreenImage& image, const kd::TRect& rect, kd::TColor color);
 bool Near(kd::TColor a, kd::TColor b, int tolerance);
 
-// Picture data made with GDI: a Windows metafile and an enhanced metafile
-// that fill (left, top)-(right, bottom) of a 100 x 100 frame with `color`;
-// an .ico file of one 16 x 16 image in `color`.
+// Picture data made with GDI: a Windows metafile (placeable: 100 x 100 units
+// at 96 per inch) and an enhanced metafile, each filling its 100 x 100 frame
+// with `color`; an .ico file of one opaque 16 x 16 image in `color`.
 Bytes MakeWmf(kd::TColor color, bool placeable);
 Bytes MakeEmf(kd::TColor color);
 Bytes MakeIco(kd::TColor color);
