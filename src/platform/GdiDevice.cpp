@@ -126,7 +126,15 @@ TColor GdiDevice::ResolveColor(TColor color) const {
   return color & 0xFFFFFF;
 }
 
-COLORREF GdiDevice::Rgb(TColor color) const { return static_cast<COLORREF>(ResolveColor(color)); }
+COLORREF GdiDevice::Rgb(TColor color) const {
+  TColor rgb = ResolveColor(color);
+  if (!blackAndWhite_) return static_cast<COLORREF>(rgb);
+  // Each colour becomes the nearer of black and white by its brightness. Left
+  // to GDI, a one-bit target turns every colour but the background colour
+  // black, so a light panel would come out as a black one.
+  const int brightness = (299 * RedOf(rgb) + 587 * GreenOf(rgb) + 114 * BlueOf(rgb)) / 1000;
+  return brightness >= 128 ? RGB(255, 255, 255) : RGB(0, 0, 0);
+}
 
 void GdiDevice::SetPen(const TChartPen& pen) {
   if (hasPen_ && pen == penData_) return;
@@ -335,6 +343,7 @@ std::unique_ptr<GdiOffscreenImage> GdiOffscreenImage::Create(int width, int heig
   image->stride_ = monochrome ? ((width + 31) / 32) * 4 : width * 4;
   image->previousBitmap_ = SelectObject(image->dc_.Get(), image->bitmap_.Get());
   image->device_ = std::make_unique<GdiDevice>(image->dc_.Get());
+  image->device_->SetBlackAndWhite(monochrome);
   return image;
 }
 

@@ -69,6 +69,8 @@ class GdiDevice : public TDevice {
 
   // Fonts are sized from points at this many pixels per inch.
   int PixelsPerInch() const { return pixelsPerInch_; }
+  // Draws every colour as black or white, whichever is nearer (one-bit images).
+  void SetBlackAndWhite(bool on) { blackAndWhite_ = on; }
   // Pens, brushes and fonts created so far (tests prove the reuse rules).
   long ObjectsCreated() const { return objectsCreated_; }
 
@@ -94,6 +96,7 @@ class GdiDevice : public TDevice {
   bool hasBrush_ = false;
   bool hasFont_ = false;
   TBackMode backMode_ = bmTransparent;
+  bool blackAndWhite_ = false;
   std::vector<POINT> scratch_;
 };
 

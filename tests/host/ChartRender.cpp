@@ -215,6 +215,22 @@ TEST(ChartMonochrome, ScreenImageIsBlackAndWhiteWhileTheExportIsInColour) {
   EXPECT_TRUE(dynamic_cast<const GdiOffscreenImage*>(pie.chart.OffscreenImage())->Monochrome());
 }
 
+TEST(ChartMonochrome, ColoursBecomeTheNearerOfBlackAndWhite) {
+  PieChart pie;
+  pie.series.AddSlice(1, "dark", RGBColor(0, 0, 160));
+  pie.series.AddSlice(1, "light", RGBColor(255, 255, 120));
+  pie.chart.SetColor(RGBColor(240, 240, 230));  // a light panel stays light
+  pie.chart.SetMonochrome(true);
+  auto screen = PaintOnto(pie.chart, 320, 240);
+  const auto& image = dynamic_cast<const GdiOffscreenImage&>(*pie.chart.OffscreenImage());
+  EXPECT_EQ(image.PixelAt(1, 1), clWhite);
+  EXPECT_EQ(image.PixelAt(318, 238), clWhite);
+  int dark = 0;
+  for (TColor c : kdtest::PixelsIn(*screen, MakeRect(0, 0, 320, 240))) dark += c == clBlack;
+  EXPECT_GT(dark, 2000) << "the dark slice is black";
+  EXPECT_LT(dark, 320 * 240 / 2);
+}
+
 // ---------------------------------------------------------------- export
 
 TEST(ChartExport, ExportMatchesTheScreenPixelForPixel) {

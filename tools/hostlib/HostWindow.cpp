@@ -75,4 +75,14 @@ void PumpFor(int ms) {
   }
 }
 
+bool PumpUntil(const std::function<bool()>& done, int maxMs) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(maxMs);
+  while (!done()) {
+    if (static_cast<int>(end - GetTickCount()) <= 0) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    PumpMessages();
+  }
+  return true;
+}
+
 }  // namespace kdhost

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -35,5 +36,8 @@ void PumpMessages();
 
 // Pumps messages for about `ms` milliseconds (timers fire meanwhile).
 void PumpFor(int ms);
+
+// Pumps messages until `done` answers true or `maxMs` pass; returns `done`'s last answer.
+bool PumpUntil(const std::function<bool()>& done, int maxMs);
 
 }  // namespace kdhost
