@@ -19,6 +19,19 @@
 namespace kd::platform {
 namespace {
 
+// Header of a top-down 32-bit DIB: the one pixel layout every picture ends in.
+BITMAPINFO TopDownRgb32(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+
 using Bytes = std::vector<unsigned char>;
 
 // More pixels than this are refused before any memory is taken for them.
@@ -53,13 +66,7 @@ class PixelPicture : public TPicture, public GdiDrawable {
   int Height() const override { return height_; }
 
   void DrawTo(HDC dc, const RECT& dest) const override {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownRgb32(width_, height_);
     const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
     StretchDIBits(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, 0, 0,
                   width_, height_, pixels_.data(), &info, DIB_RGB_COLORS, SRCCOPY);
@@ -229,13 +236,7 @@ std::unique_ptr<TPicture> LoadBmp(const unsigned char* data, size_t size) {
 
   MemoryDC dc(CreateCompatibleDC(nullptr));
   if (!dc) Refuse("Out of system resources");
-  BITMAPINFO target{};
-  target.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  target.bmiHeader.biWidth = width;
-  target.bmiHeader.biHeight = -height;
-  target.bmiHeader.biPlanes = 1;
-  target.bmiHeader.biBitCount = 32;
-  target.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO target = TopDownRgb32(width, height);
   void* bits = nullptr;
   Bitmap bitmap(CreateDIBSection(dc.Get(), &target, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap || bits == nullptr) Refuse("Out of system resources");
