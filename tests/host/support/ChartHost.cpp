@@ -1,10 +1,10 @@
 #include "ChartHost.h"
 
 #include <cstdio>
-#include <fstream>
 
 #include "plugin/EntryPoints.h"
 #include "platform/ResourceCounters.h"
+#include "support/Pixels.h"
 
 namespace kdhost {
 
@@ -61,44 +61,15 @@ kd::TNeoChart& InProcessChartTest::Create(const std::string& records) {
   return *chart;
 }
 
-namespace {
-struct BitmapHeader {
-  int width = 0, height = 0, bits = 0;
-  long offset = 0;
-};
-
-bool ReadHeader(std::ifstream& in, BitmapHeader& h) {
-  unsigned char head[54];
-  if (!in.read(reinterpret_cast<char*>(head), sizeof head) || head[0] != 'B' || head[1] != 'M') return false;
-  auto u32 = [&](int at) { return head[at] | head[at + 1] << 8 | head[at + 2] << 16 | head[at + 3] << 24; };
-  h.offset = u32(10);
-  h.width = u32(18);
-  h.height = u32(22);
-  h.bits = head[28] | head[29] << 8;
-  return h.bits == 24 || h.bits == 32;
-}
-}  // namespace
-
 std::pair<int, int> BitmapSize(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  BitmapHeader h;
-  if (!ReadHeader(in, h)) return {0, 0};
-  return {h.width, h.height < 0 ? -h.height : h.height};
+  const kdtest::BmpFile bmp = kdtest::ReadBmp(file);
+  return {bmp.width, bmp.height};
 }
 
 long BitmapPixel(const std::string& file, int x, int y) {
-  std::ifstream in(file, std::ios::binary);
-  BitmapHeader h;
-  if (!ReadHeader(in, h)) return -1;
-  int height = h.height < 0 ? -h.height : h.height;
-  if (x < 0 || y < 0 || x >= h.width || y >= height) return -1;
-  int bytes = h.bits / 8;
-  long stride = ((h.width * bytes) + 3) & ~3L;
-  long row = h.height > 0 ? height - 1 - y : y;  // bottom-up unless the height is negative
-  in.seekg(h.offset + row * stride + x * bytes);
-  unsigned char bgr[3];
-  if (!in.read(reinterpret_cast<char*>(bgr), 3)) return -1;
-  return bgr[2] | bgr[1] << 8 | bgr[0] << 16;  // as a colour value: red lowest
+  const kdtest::BmpFile bmp = kdtest::ReadBmp(file);
+  if (x < 0 || y < 0 || x >= bmp.width || y >= bmp.height) return -1;
+  return bmp.At(x, y);
 }
 
 }  // namespace kdhost
