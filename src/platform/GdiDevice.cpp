@@ -94,7 +94,12 @@ std::vector<POINT> SectorArcPoints(const RECT& bounds, POINT start, POINT end, d
 
   const double from = std::atan2((rayY - start.y) / halfH, (start.x - rayX) / halfW);
   double to = std::atan2((rayY - end.y) / halfH, (end.x - rayX) / halfW);
-  if (to <= from) to += 2 * kPi;  // counter-clockwise; the same ray sweeps all round
+  // Counter-clockwise. The same radial point sweeps all round: decided on the
+  // integer points, since two atan2 results of one point need not compare
+  // equal (x87 code keeps one in an 80-bit register and rounds the other).
+  const bool wholeRound = start.x == end.x && start.y == end.y;
+  if (wholeRound) to = from + 2 * kPi;
+  else if (to <= from) to += 2 * kPi;
   const double sweep = to - from;
 
   const double arcLength = sweep * std::max(rx, ry);

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "ChartHost.h"
+#include "Pixels.h"
 #include "charts/RotationState.h"
 #include "plugin/EntryPoints.h"
 #include "plugin/ModuleState.h"
@@ -189,7 +190,7 @@ TEST_F(ColorBox, OpensOnBlackEveryTimeAndCancelWritesNothing) {
 using PickersInside = InProcessChartTest;
 
 TEST_F(PickersInside, FontTextReachesTheLegendWithoutTheBlanks) {
-  host.Attach(&kd::RegisterPlugIn, &kd::RegisterInterfaceAccess, &kd::RegisterScriptProcessor);
+  AttachInProcessModule(host);
   kd::TNeoChart& chart = Create();
   auto log = std::make_shared<ScriptLog>();
   {
@@ -291,6 +292,27 @@ TEST_F(SaveBitmap, PictureHasTheChartsSizeAndBackground) {
   ASSERT_TRUE(Exec(10, {"Rect1", "255,0,0"}));
   ASSERT_TRUE(Exec(33, {"Rect1", folder.File("rect.bmp")}));
   EXPECT_EQ(BitmapPixel(folder.File("rect.bmp"), 0, 0), 0x0000FF);
+}
+
+// The first chart an author fills record by record: one slice is the whole
+// disk at every rotation, flat and in 3D, in both builds (the 32-bit one once
+// lost the disk at 90 and 180 degrees, where the slice's start and end meet).
+TEST_F(SaveBitmap, OneRecordIsTheWholeDiskAtEveryRotation) {
+  TempFolder folder;
+  for (const char* view3D : {"false", "true"}) {
+    int reference = 0;
+    for (const char* rotation : {"0", "90", "180", "270", "360", "45"}) {
+      ASSERT_TRUE(Exec(1, {"Rect1", "", "", "false", view3D, "true", "false", "0", rotation}));
+      ASSERT_TRUE(Exec(5, {"Rect1", "A", "1", "255,0,0"}));
+      ASSERT_TRUE(Exec(33, {"Rect1", folder.File("one.bmp")}));
+      const kdtest::BmpFile picture = kdtest::ReadBmp(folder.File("one.bmp"));
+      int red = 0;
+      for (kd::TColor c : picture.pixels) red += c == 0x0000FF;
+      if (reference == 0) reference = red;
+      EXPECT_GT(red, 20000) << "3D " << view3D << ", rotation " << rotation;
+      EXPECT_NEAR(red, reference, reference / 50) << "3D " << view3D << ", rotation " << rotation;
+    }
+  }
 }
 
 TEST_F(SaveBitmap, MonochromeOnScreenIsExportedInColour) {
