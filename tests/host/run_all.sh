@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs every Windows test program of a build tree under Wine on the current
-# X display and prints one closing line: "windows: N passed, N failed".
+# Runs every Windows test program of one build tree (i686 or x86_64) under
+# Wine on the current X display and prints one closing line:
+# "windows <build>: N passed, N failed". Every failure names its build.
 set -u
-dir=$1 wine=$2
+dir=$1 wine=$2 arch=${3:-x86_64}
 passed=0 failed=0 broken=()
 cd "$dir" || exit 1
 for exe in host_*.exe; do
@@ -16,7 +17,7 @@ for exe in host_*.exe; do
   passed=$((passed + ${ok:-0})); failed=$((failed + ${bad:-0}))
   if [ "$status" != 0 ] || [ -z "$ok$bad" ]; then
     broken+=("$exe")
-    grep -vE '^(X connection|Running main)' "$log"
+    grep -vE '^(X connection|Running main)' "$log" | sed "s/^/[$arch] /"
     # A program that died before reporting counts as one failure.
     [ -z "$bad" ] && failed=$((failed + 1))
   else
@@ -24,6 +25,6 @@ for exe in host_*.exe; do
   fi
   rm -f "$log"
 done
-[ ${#broken[@]} -gt 0 ] && echo "failing programs: ${broken[*]}"
-echo "windows: $passed passed, $failed failed"
+[ ${#broken[@]} -gt 0 ] && echo "failing programs of the $arch build: ${broken[*]}"
+echo "windows $arch: $passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -26,6 +26,26 @@ void ChartTest::TearDown() {
   PlugInTest::TearDown();
 }
 
+namespace {
+
+// The module's registration functions in the host's calling convention.
+void KD_HOSTCALL RegisterPlugInAsHost(kd::RegisterActionFn registerAction, kd::OpaqueCallback second,
+                                      kd::OpaqueCallback third, kd::SetVariableFn setVariable) {
+  kd::RegisterPlugIn(registerAction, second, third, setVariable);
+}
+void KD_HOSTCALL RegisterInterfaceAccessAsHost(kd::InterfaceAccessFn access) {
+  kd::RegisterInterfaceAccess(access);
+}
+void KD_HOSTCALL RegisterScriptProcessorAsHost(kd::OpaqueCallback processor) {
+  kd::RegisterScriptProcessor(processor);
+}
+
+}  // namespace
+
+void AttachInProcessModule(HostSide& host) {
+  host.Attach(&RegisterPlugInAsHost, &RegisterInterfaceAccessAsHost, &RegisterScriptProcessorAsHost);
+}
+
 bool ExecInProcess(int id, const std::vector<std::string>& params) {
   std::vector<std::string> copies = params;
   std::vector<kd::HostText> texts;

@@ -35,6 +35,9 @@ class ChartTest : public PlugInTest {
 
 // Runs an action of the module linked into this program.
 bool ExecInProcess(int id, const std::vector<std::string>& params);
+// Hands the host side's callbacks to the module linked into this program, as
+// the host hands them to the DLL.
+void AttachInProcessModule(HostSide& host);
 
 class InProcessChartTest : public ::testing::Test {
  protected:
