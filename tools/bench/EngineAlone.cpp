@@ -4,8 +4,6 @@
 // platform's drawing; run in both builds it shows what the compiler's
 // floating point does to the engine.
 // Not a test: nothing here passes or fails.
-#include <windows.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -13,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "engine/Chart.h"
 #include "engine/PieSeries.h"
 
 using namespace kd;
+using kdbench::FastestMs;
 
 namespace {
 
@@ -46,30 +46,6 @@ class NullDevice : public TDevice {
   TColor ResolveColor(TColor color) const override { return color & 0xFFFFFF; }
   TScreenInfo Screen() const override { return TScreenInfo{1280, 1024, 338, 270}; }
 };
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// The fastest of `runs` calls: on a shared machine the minimum is the figure
-// least disturbed by other programs.
-double FastestMs(int runs, const std::function<void()>& work) {
-  work();
-  double best = 1e300;
-  for (int i = 0; i < runs; ++i) {
-    const double start = NowMs();
-    work();
-    best = std::min(best, NowMs() - start);
-  }
-  return best;
-}
 
 }  // namespace
 

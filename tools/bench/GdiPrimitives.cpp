@@ -11,38 +11,11 @@
 #include <cstdlib>
 #include <functional>
 
+#include "BenchTiming.h"
 #include "platform/GdiObjects.h"
 
 using namespace kd::platform;
-
-namespace {
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// The fastest of `runs` calls, GDI's batch flushed: on a shared machine the
-// minimum is the figure least disturbed by other programs.
-double FastestMs(int runs, const std::function<void()>& work) {
-  work();
-  double best = 1e300;
-  for (int i = 0; i < runs; ++i) {
-    const double start = NowMs();
-    work();
-    GdiFlush();
-    best = std::min(best, NowMs() - start);
-  }
-  return best;
-}
-
-}  // namespace
+using kdbench::FastestMs;
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
