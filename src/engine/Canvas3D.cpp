@@ -138,10 +138,10 @@ void TChartCanvas3D::UnClipRectangle() {
   if (device_) device_->ClearClip();
 }
 
-void TChartCanvas3D::GradientFill(const TRect& rect, TColor a, TColor b,
+void TChartCanvas3D::GradientFill(const TRect& rect, TColor from, TColor to,
                                   TGradientDirection direction) {
   if (!Ready(kBackMode | kBackColor)) return;
-  FillGradient(*device_, rect, a, b, direction);
+  FillGradient(*device_, rect, from, to, direction);
   // The fill selected brushes of its own; ours goes back before the next use.
   stale_ |= kBrush;
 }

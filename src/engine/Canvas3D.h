@@ -82,8 +82,9 @@ class TChartCanvas3D {
   void DrawPicture(const TPicture& picture, const TRect& dest);
   void ClipRectangle(const TRect& rect);
   void UnClipRectangle();
-  // Fills `rect` with a gradient from colour a to b; leaves the brush as it was.
-  void GradientFill(const TRect& rect, TColor a, TColor b, TGradientDirection direction);
+  // Fills `rect` with a gradient from the from-colour to the to-colour;
+  // leaves the brush as it was.
+  void GradientFill(const TRect& rect, TColor from, TColor to, TGradientDirection direction);
   // RGB of any colour; system colours through the device.
   TColor ResolveColor(TColor color) const;
 
