@@ -19,33 +19,20 @@ constexpr double kHalfPi = kPi / 2;
 // Below this size a slice is not worth drawing.
 constexpr int kMinPieSize = 5;
 
-// The widest line of any slice's mark, in the current font.
-int WidestMarkLine(const TPieSeries& series, TChartCanvas3D& canvas, TLegendTextStyle style) {
-  int widest = 0;
-  for (int i = 0; i < series.SliceCount(); ++i) {
-    const std::string text = SliceMarkText(series, i, style);
-    size_t start = 0;
-    while (start <= text.size()) {
-      size_t end = text.find(LineSeparator, start);
-      if (end == std::string::npos) end = text.size();
-      widest = std::max(widest, canvas.TextWidth(text.substr(start, end - start)));
-      start = end + 1;
-    }
-  }
-  return widest;
-}
-
 void ReserveMarksRoom(TPieSeries& series, const TPiePaintContext& context) {
   const TSeriesMarks& marks = series.Marks();
   TChartCanvas3D& canvas = *context.canvas;
   int room = marks.ArrowLength();
   if (marks.Frame().visible) room += 2 * marks.Frame().width;
   canvas.SetFont(marks.Font());
-  const int h = canvas.TextHeight("W");
+  TMarksMeasure& measure = series.Geometry().Marks;
+  MeasureMarks(series, canvas, context.legendTextStyle, measure);
+  const int widest =
+      measure.widths.empty() ? 0 : *std::max_element(measure.widths.begin(), measure.widths.end());
   TRect& b = series.Geometry().PieBounds;
-  b.top += room + h;
-  b.bottom -= room + h;
-  const int w = canvas.TextWidth("W") + WidestMarkLine(series, canvas, context.legendTextStyle) + room;
+  b.top += room + measure.letter.height;
+  b.bottom -= room + measure.letter.height;
+  const int w = measure.letter.width + widest + room;
   b.left += w;
   b.right -= w;
   NormalizePieBounds(series);
@@ -167,6 +154,7 @@ void PreparePieBounds(TPieSeries& series, const TPiePaintContext& context) {
   g.PieBounds = context.chartRect;
   g.DepthStart = 0;
   g.DepthEnd = context.seriesDepth;
+  g.Marks.valid = false;
   NormalizePieBounds(series);
   if (series.Marks().Visible() && context.canvas) ReserveMarksRoom(series, context);
   if (series.Circled() && context.canvas) ApplyCircledRatio(series, context);
