@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+#include <utility>
 
 #include "engine/Canvas3D.h"
 #include "engine/Marks.h"
@@ -83,6 +85,28 @@ int MostExploded(const TPieSeries& series) {
 }
 
 TPoint Offset(TPoint p, int dx, int dy) { return TPoint{p.x + dx, p.y + dy}; }
+
+// Where slice `index` puts its arc in 3D view when that is one pixel.
+std::optional<std::pair<TPoint, TPoint>> ArcPixels(const TPieSeries& series, const TChartCanvas3D& canvas,
+                                                   int index, TPoint offset) {
+  const TPieGeometry& g = series.Geometry();
+  const TSliceAngles& a = series.Angle(index);
+  return canvas.SliceArcPixels(g.PieCenterX + offset.x, g.PieCenterY - offset.y, g.RadiusX, g.RadiusY,
+                               g.DepthStart, g.DepthEnd, a.FromAngle + series.RotationRadians(),
+                               a.ToAngle + series.RotationRadians());
+}
+
+// A 3D slice whose arc lands on one pixel is a few shapes (edges, a radial
+// face) that depend on nothing but that pixel and the centre. When the slice
+// drawn right after it lands on the same pixel from the same centre and
+// fills what it covers, every pixel of the first is drawn again: it can go.
+bool DrawnOverByNext(const TPieSeries& series, const TChartCanvas3D& canvas, int index, int next) {
+  if (series.IsGrouped(index) || series.IsGrouped(next) || series.SliceColor(next) == clNone) return false;
+  const TPoint offset = SliceExplodeOffset(series, index);
+  if (offset != SliceExplodeOffset(series, next)) return false;
+  const auto pixels = ArcPixels(series, canvas, index, offset);
+  return pixels && pixels == ArcPixels(series, canvas, next, offset);
+}
 
 // Angle of (x, y) seen from (cx, cy) on an ellipse of half axes rx, ry,
 // counter-clockwise from three o'clock, rotation taken off, in [0, 2pi).
@@ -229,7 +253,14 @@ void DrawSlices(TPieSeries& series, const TPiePaintContext& context) {
       return SliceDepthKey(series, a) < SliceDepthKey(series, b);
     });
   }
-  for (int i : g.DrawOrder) DrawSlice(series, context, i);
+  for (size_t k = 0; k < g.DrawOrder.size(); ++k) {
+    const int i = g.DrawOrder[k];
+    // Like the flat pie, the 3D pie leaves a slice narrower than a pixel to
+    // the next one, when that draws over all of it.
+    if (view3D && k + 1 < g.DrawOrder.size() && DrawnOverByNext(series, *context.canvas, i, g.DrawOrder[k + 1]))
+      continue;
+    DrawSlice(series, context, i);
+  }
 }
 
 void DrawSlice(TPieSeries& series, const TPiePaintContext& context, int index) {
