@@ -138,10 +138,10 @@ void TChartCanvas3D::UnClipRectangle() {
   if (device_) device_->ClearClip();
 }
 
-void TChartCanvas3D::GradientFill(const TRect& rect, TColor a, TColor b,
+void TChartCanvas3D::GradientFill(const TRect& rect, TColor from, TColor to,
                                   TGradientDirection direction) {
   if (!Ready(kBackMode | kBackColor)) return;
-  FillGradient(*device_, rect, a, b, direction);
+  FillGradient(*device_, rect, from, to, direction);
   // The fill selected brushes of its own; ours goes back before the next use.
   stale_ |= kBrush;
 }
@@ -246,10 +246,34 @@ TColor TChartCanvas3D::DarkenColor(TColor color, int amount) const {
   return RGBColor(channel(RedOf(rgb)), channel(GreenOf(rgb)), channel(BlueOf(rgb)));
 }
 
+namespace {
+
+// Arc points of a 3D slice: one per 10 degrees, at least 2, at most 32.
+int ArcPointCount(double a0, double a1) {
+  return std::min(30, RoundEven(std::fabs(a1 - a0) / kDegToRad / kDegreesPerArcPoint)) + 2;
+}
+
+TPoint ArcPoint(int cx, int cy, int rx, int ry, double angle) {
+  return TPoint{cx + RoundEven(rx * std::cos(angle)), cy - RoundEven(ry * std::sin(angle))};
+}
+
+}  // namespace
+
+std::optional<std::pair<TPoint, TPoint>> TChartCanvas3D::SliceArcPixels(int cx, int cy, int rx, int ry,
+                                                                         int z0, int z1, double a0,
+                                                                         double a1) const {
+  if (ArcPointCount(a0, a1) != 2) return std::nullopt;
+  const TPoint p = ArcPoint(cx, cy, rx, ry, a0);
+  const TPoint q = ArcPoint(cx, cy, rx, ry, a1);
+  const TPoint top = Project3D(p.x, p.y, z1), bottom = Project3D(p.x, p.y, z0);
+  if (top != Project3D(q.x, q.y, z1) || bottom != Project3D(q.x, q.y, z0)) return std::nullopt;
+  return std::make_pair(top, bottom);
+}
+
 void TChartCanvas3D::DrawPieSlice3D(int cx, int cy, int rx, int ry, int z0, int z1, double a0,
                                     double a1, bool darkSides, bool radialFaces) {
   // Fixed arrays: a frame of many slices allocates nothing here.
-  const int n = std::min(30, RoundEven(std::fabs(a1 - a0) / kDegToRad / kDegreesPerArcPoint)) + 2;
+  const int n = ArcPointCount(a0, a1);
   std::array<TPoint, kMaxArcPoints + 1> top;     // 1-based: top[1..n]
   std::array<TPoint, kMaxArcPoints + 1> bottom;
   std::array<TPoint, 2 * kMaxArcPoints + 1> poly;
@@ -257,11 +281,9 @@ void TChartCanvas3D::DrawPieSlice3D(int cx, int cy, int rx, int ry, int z0, int 
   const TPoint c1 = Project3D(cx, cy, z1);
   const double step = (a1 - a0) / (n - 1);
   for (int k = 1; k <= n; ++k) {
-    const double angle = a0 + (k - 1) * step;
-    const int px = cx + RoundEven(rx * std::cos(angle));
-    const int py = cy - RoundEven(ry * std::sin(angle));
-    top[k] = Project3D(px, py, z1);
-    bottom[k] = Project3D(px, py, z0);
+    const TPoint p = ArcPoint(cx, cy, rx, ry, a0 + (k - 1) * step);
+    top[k] = Project3D(p.x, p.y, z1);
+    bottom[k] = Project3D(p.x, p.y, z0);
   }
 
   // Hatched slices keep their hatch lines and darken the gaps behind them.

@@ -3,7 +3,9 @@
 // depth onto the screen while the panel is in 3D view.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "engine/Color.h"
 #include "engine/Device.h"
@@ -82,8 +84,9 @@ class TChartCanvas3D {
   void DrawPicture(const TPicture& picture, const TRect& dest);
   void ClipRectangle(const TRect& rect);
   void UnClipRectangle();
-  // Fills `rect` with a gradient from colour a to b; leaves the brush as it was.
-  void GradientFill(const TRect& rect, TColor a, TColor b, TGradientDirection direction);
+  // Fills `rect` with a gradient from the from-colour to the to-colour;
+  // leaves the brush as it was.
+  void GradientFill(const TRect& rect, TColor from, TColor to, TGradientDirection direction);
   // RGB of any colour; system colours through the device.
   TColor ResolveColor(TColor color) const;
 
@@ -99,6 +102,10 @@ class TChartCanvas3D {
   // Angles in radians, a0 <= a1, rotation included; z1 is the top face.
   void DrawPieSlice3D(int cx, int cy, int rx, int ry, int z0, int z1, double a0, double a1,
                       bool darkSides, bool radialFaces);
+  // The pixels of the top and bottom arc of DrawPieSlice3D with these values
+  // when each arc lands on one pixel; nullopt when an arc spans more.
+  std::optional<std::pair<TPoint, TPoint>> SliceArcPixels(int cx, int cy, int rx, int ry, int z0, int z1,
+                                                          double a0, double a1) const;
   // Each channel lowered by `amount`, floored at 0.
   TColor DarkenColor(TColor color, int amount) const;
 

@@ -23,17 +23,19 @@ class PaintingScope {
   bool& flag_;
 };
 
-// Lends the canvas a device for one frame; the canvas never keeps a device
-// past the frame, even when drawing throws.
+// Lends the canvas a device for one frame (or for the background inside
+// it) and gives the previous one back, even when drawing throws: the canvas
+// never keeps a device past the frame.
 class DeviceScope {
  public:
-  DeviceScope(TChartCanvas3D& canvas, TDevice& device) : canvas_(canvas) {
+  DeviceScope(TChartCanvas3D& canvas, TDevice& device) : canvas_(canvas), previous_(canvas.Device()) {
     canvas_.SetDevice(&device);
   }
-  ~DeviceScope() { canvas_.SetDevice(nullptr); }
+  ~DeviceScope() { canvas_.SetDevice(previous_); }
 
  private:
   TChartCanvas3D& canvas_;
+  TDevice* previous_;
 };
 
 }  // namespace
@@ -87,6 +89,7 @@ void TChart::SetColor(TColor value) { Store(color_, value); }
 void TChart::SetBackImage(std::unique_ptr<TPicture> picture) {
   if (!picture && !backImage_) return;
   backImage_ = std::move(picture);
+  ++backImageSerial_;
   Changed();
 }
 
@@ -96,7 +99,7 @@ void TChart::SetBackImageInside(bool value) { Store(backImageInside_, value); }
 void TChart::SetMonochrome(bool value) {
   if (monochrome_ == value) return;
   monochrome_ = value;
-  offscreen_.reset();
+  DiscardImages();
   Changed();
 }
 
@@ -127,7 +130,12 @@ void TChart::SetMarginBottom(int value) { Store(marginBottom_, value); }
 void TChart::SetBufferedDisplay(bool value) {
   if (buffered_ == value) return;
   buffered_ = value;
-  if (!buffered_) offscreen_.reset();
+  if (!buffered_) DiscardImages();
+}
+
+void TChart::DiscardImages() {
+  offscreen_.reset();
+  background_.reset();
 }
 
 // ---------------------------------------------------------------- painting
@@ -161,7 +169,7 @@ void TChart::Draw(TDevice& target, const TRect& dest) {
   const int height = dest.Height();
   if (buffered_) {
     if (offscreen_ && (offscreen_->Width() != width || offscreen_->Height() != height))
-      offscreen_.reset();
+      DiscardImages();
     if (!offscreen_) offscreen_ = target.CreateOffscreen(width, height, monochrome_);
   }
   if (!buffered_ || !offscreen_) {
@@ -246,13 +254,7 @@ void TChart::NormalizeChartRect() {
 
 void TChart::FillBackground(const TRect& rect) {
   if (gradient_.Visible()) {
-    TColor a = gradient_.StartColor();
-    TColor b = gradient_.EndColor();
-    // The fill exchanges the colours for all but these two directions, so the
-    // start colour always lies on the from-side.
-    const TGradientDirection d = gradient_.Direction();
-    if (d != gdTopBottom && d != gdLeftRight) std::swap(a, b);
-    canvas_.GradientFill(rect, a, b, d);
+    canvas_.GradientFill(rect, gradient_.StartColor(), gradient_.EndColor(), gradient_.Direction());
     return;
   }
   canvas_.SetBrush(TChartBrush{color_, bsSolid});
@@ -260,7 +262,66 @@ void TChart::FillBackground(const TRect& rect) {
   canvas_.FillRect(rect);
 }
 
+bool TChart::BackgroundKey::operator==(const BackgroundKey& o) const {
+  return width == o.width && height == o.height && monochrome == o.monochrome && color == o.color &&
+         gradient == o.gradient && direction == o.direction && startColor == o.startColor &&
+         endColor == o.endColor && backImage == o.backImage && backImageMode == o.backImageMode;
+}
+
+TChart::BackgroundKey TChart::CurrentBackgroundKey() const {
+  BackgroundKey key;
+  key.width = chartBounds_.Width();
+  key.height = chartBounds_.Height();
+  key.monochrome = monochrome_;
+  key.color = canvas_.ResolveColor(color_);
+  key.gradient = gradient_.Visible();
+  if (key.gradient) {
+    key.direction = gradient_.Direction();
+    key.startColor = canvas_.ResolveColor(gradient_.StartColor());
+    key.endColor = canvas_.ResolveColor(gradient_.EndColor());
+  }
+  if (backImage_ && !backImageInside_) {
+    key.backImage = backImageSerial_;
+    key.backImageMode = backImageMode_;
+  }
+  return key;
+}
+
 void TChart::PaintBackground() {
+  // Only frames into the panel's own image keep their background: an export
+  // draws afresh, at its own size and always in colour.
+  const bool intoOffscreen = offscreen_ && canvas_.Device() == &offscreen_->Device();
+  if (intoOffscreen && CopyCachedBackground()) return;
+  DrawBackground();
+}
+
+// Copies the background kept from an earlier frame, drawing it first when
+// anything that shapes it has changed; false when no image can be had.
+bool TChart::CopyCachedBackground() {
+  const BackgroundKey key = CurrentBackgroundKey();
+  const bool fits = background_ && background_->Width() == key.width &&
+                    background_->Height() == key.height && backgroundMonochrome_ == key.monochrome;
+  if (!fits) {
+    background_.reset();
+    backgroundValid_ = false;
+    background_ = offscreen_->Device().CreateOffscreen(key.width, key.height, key.monochrome);
+    if (!background_) return false;
+    backgroundMonochrome_ = key.monochrome;
+  }
+  if (!backgroundValid_ || !(backgroundKey_ == key)) {
+    backgroundValid_ = false;  // stays so should drawing fail half-way
+    {
+      DeviceScope use(canvas_, background_->Device());
+      DrawBackground();
+    }
+    backgroundKey_ = key;
+    backgroundValid_ = true;
+  }
+  canvas_.DrawPicture(*background_, chartBounds_);
+  return true;
+}
+
+void TChart::DrawBackground() {
   FillBackground(chartBounds_);
   if (backImage_ && !backImageInside_) DrawBackImage(chartBounds_, false);
 }

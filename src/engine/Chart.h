@@ -125,12 +125,30 @@ class TChart {
   void DrawForExport(TDevice& target, int width, int height);
   // The off-screen image kept between paints, or nullptr.
   const TOffscreenImage* OffscreenImage() const { return offscreen_.get(); }
+  // The drawn background kept beside the off-screen image, or nullptr.
+  const TOffscreenImage* BackgroundImage() const { return background_.get(); }
 
  private:
   void Changed() { Invalidate(); }
   void DrawFrame(const TRect& bounds);
   void NormalizeChartRect();
+  // Everything that decides the background's pixels, system colours resolved.
+  struct BackgroundKey {
+    int width = 0, height = 0;
+    bool monochrome = false;
+    TColor color = clBlack;
+    bool gradient = false;
+    TGradientDirection direction = gdTopBottom;
+    TColor startColor = clBlack, endColor = clBlack;
+    long backImage = 0;  // serial of the image drawn over the whole panel, 0: none
+    TBackImageMode backImageMode = pbmStretch;
+    bool operator==(const BackgroundKey& o) const;
+  };
+  void DiscardImages();
   void PaintBackground();
+  BackgroundKey CurrentBackgroundKey() const;
+  bool CopyCachedBackground();
+  void DrawBackground();
   void FillBackground(const TRect& rect);
   void DrawBackImage(const TRect& rect, bool inner);
   void DrawTitlesAndLegend(TChartSeries* active);
@@ -148,6 +166,7 @@ class TChart {
   TColor color_ = clBtnFace;
   TChartGradient gradient_;
   std::unique_ptr<TPicture> backImage_;
+  long backImageSerial_ = 0;  // counts the images set, so a new one never looks like the old
   TBackImageMode backImageMode_ = pbmStretch;
   bool backImageInside_ = false;
   bool monochrome_ = false;
@@ -165,6 +184,12 @@ class TChart {
 
   TChartCanvas3D canvas_;
   std::unique_ptr<TOffscreenImage> offscreen_;
+  // The background as last drawn into the off-screen image, blitted while its
+  // key holds; costs a second image of the panel's size.
+  std::unique_ptr<TOffscreenImage> background_;
+  bool backgroundMonochrome_ = false;
+  bool backgroundValid_ = false;
+  BackgroundKey backgroundKey_;
   TRect chartBounds_;
   TRect chartRect_;
   int seriesDepth_ = 0;

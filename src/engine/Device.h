@@ -3,6 +3,7 @@
 // the device only renders (GDI on Windows, a recorder in the unit tests).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -55,6 +56,15 @@ struct TScreenInfo {
   int heightPixels = 1;
   int widthMillimetres = 0;
   int heightMillimetres = 0;
+};
+
+// The pixel memory of a 32-bit image: top-down rows of 0x00RRGGBB values
+// (blue in the lowest byte), `stride` values from one row to the next.
+struct TPixelRows {
+  uint32_t* bits = nullptr;
+  int width = 0;
+  int height = 0;
+  int stride = 0;
 };
 
 // A picture the platform loaded (bmp, ico, wmf, emf, jpeg). The engine only
@@ -119,6 +129,11 @@ class TDevice {
   // nullptr when the platform cannot make one.
   virtual std::unique_ptr<TOffscreenImage> CreateOffscreen(int width, int height,
                                                            bool monochrome) = 0;
+
+  // The target's own pixel memory, for writing directly once all drawing so
+  // far has reached it; empty unless the target is a 32-bit image in memory.
+  // Direct writes know nothing of the clip region.
+  virtual TPixelRows DirectPixels() { return TPixelRows{}; }
 
   // RGB value of a colour; system colours from the platform's current table.
   virtual TColor ResolveColor(TColor color) const = 0;

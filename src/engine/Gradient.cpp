@@ -1,6 +1,7 @@
 #include "engine/Gradient.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 namespace kd {
@@ -54,12 +55,47 @@ namespace {
 // The most bands a straight gradient uses, however large the rectangle.
 constexpr int kMaxBands = 256;
 
-// Sets the device's brush for each step, anew only when the colour changes,
-// and keeps every fill inside the target rectangle.
+// Paints the bands with the device's solid brushes, a new brush only when
+// the colour changes.
+class BrushBands {
+ public:
+  explicit BrushBands(TDevice& device) : device_(device) {}
+  void Select(TColor color) { device_.SetBrush(TChartBrush{color, bsSolid}); }
+  void Fill(const TRect& r) { device_.FillRect(r); }
+
+ private:
+  TDevice& device_;
+};
+
+// Writes the bands straight into an image's pixel memory: the same pixels
+// the brushes would give, without a call into the platform per band.
+class PixelBands {
+ public:
+  explicit PixelBands(const TPixelRows& rows) : rows_(rows) {}
+  void Select(TColor color) {
+    value_ = static_cast<uint32_t>(RedOf(color)) << 16 | static_cast<uint32_t>(GreenOf(color)) << 8 |
+             static_cast<uint32_t>(BlueOf(color));
+  }
+  void Fill(const TRect& r) {
+    const int left = std::max(r.left, 0), right = std::min(r.right, rows_.width);
+    const int top = std::max(r.top, 0), bottom = std::min(r.bottom, rows_.height);
+    for (int y = top; y < bottom; ++y) {
+      uint32_t* row = rows_.bits + static_cast<ptrdiff_t>(y) * rows_.stride;
+      std::fill(row + left, row + std::max(left, right), value_);
+    }
+  }
+
+ private:
+  TPixelRows rows_;
+  uint32_t value_ = 0;
+};
+
+// Works out the colour of each step, hands a colour to the sink only when it
+// changes, and keeps every fill inside the target rectangle.
+template <class Sink>
 class BandPainter {
  public:
-  BandPainter(TDevice& device, const TRect& clip, TColor from, TColor to)
-      : device_(device), clip_(clip) {
+  BandPainter(Sink sink, const TRect& clip, TColor from, TColor to) : sink_(sink), clip_(clip) {
     r0_ = RedOf(from);
     g0_ = GreenOf(from);
     b0_ = BlueOf(from);
@@ -75,7 +111,7 @@ class BandPainter {
     if (haveColor_ && color == color_) return;
     color_ = color;
     haveColor_ = true;
-    device_.SetBrush(TChartBrush{color, bsSolid});
+    sink_.Select(color);
   }
 
   // A fill of width w and height h at (x, y); negative sizes extend to the
@@ -88,18 +124,19 @@ class BandPainter {
     r.right = std::min(r.right, clip_.right);
     r.bottom = std::min(r.bottom, clip_.bottom);
     if (r.right <= r.left || r.bottom <= r.top) return;
-    device_.FillRect(r);
+    sink_.Fill(r);
   }
 
  private:
-  TDevice& device_;
+  Sink sink_;
   TRect clip_;
   int r0_, g0_, b0_, dr_, dg_, db_;
   bool haveColor_ = false;
   TColor color_ = clBlack;
 };
 
-void FillStraight(BandPainter& paint, const TRect& r, bool vertical) {
+template <class Painter>
+void FillStraight(Painter& paint, const TRect& r, bool vertical) {
   const int extent = vertical ? r.Height() : r.Width();
   const int breadth = vertical ? r.Width() : r.Height();
   const int bands = std::min(extent, kMaxBands);
@@ -115,7 +152,8 @@ void FillStraight(BandPainter& paint, const TRect& r, bool vertical) {
   }
 }
 
-void FillFromCenter(BandPainter& paint, const TRect& r) {
+template <class Painter>
+void FillFromCenter(Painter& paint, const TRect& r) {
   const int w = r.Width();
   const int h = r.Height();
   const int hw = w / 2;
@@ -135,7 +173,8 @@ void FillFromCenter(BandPainter& paint, const TRect& r) {
   } while (a < hh || b < hw);
 }
 
-void FillFromCorner(BandPainter& paint, const TRect& r, bool fromTop) {
+template <class Painter>
+void FillFromCorner(Painter& paint, const TRect& r, bool fromTop) {
   const int w = r.Width();
   const int h = r.Height();
   const int range = w + h;
@@ -164,20 +203,9 @@ void FillFromCorner(BandPainter& paint, const TRect& r, bool fromTop) {
   } while (j < h || i < w);
 }
 
-}  // namespace
-
-void FillGradient(TDevice& device, const TRect& rect, TColor a, TColor b,
-                  TGradientDirection direction) {
-  if (direction != gdTopBottom && direction != gdLeftRight) std::swap(a, b);
-  const TColor from = device.ResolveColor(a);
-  const TColor to = device.ResolveColor(b);
-  TRect r = rect;
-  if (r.right < r.left) std::swap(r.left, r.right);
-  if (r.bottom < r.top) std::swap(r.top, r.bottom);
-  // An empty rectangle has nothing to fill.
-  if (r.Width() <= 0 || r.Height() <= 0) return;
-
-  BandPainter paint(device, r, from, to);
+template <class Sink>
+void FillBands(Sink sink, const TRect& r, TColor from, TColor to, TGradientDirection direction) {
+  BandPainter<Sink> paint(sink, r, from, to);
   switch (direction) {
     case gdTopBottom:
     case gdBottomTop:
@@ -197,6 +225,25 @@ void FillGradient(TDevice& device, const TRect& rect, TColor a, TColor b,
       FillFromCorner(paint, r, false);
       break;
   }
+}
+
+}  // namespace
+
+void FillGradient(TDevice& device, const TRect& rect, TColor from, TColor to,
+                  TGradientDirection direction) {
+  const TColor first = device.ResolveColor(from);
+  const TColor last = device.ResolveColor(to);
+  TRect r = rect;
+  if (r.right < r.left) std::swap(r.left, r.right);
+  if (r.bottom < r.top) std::swap(r.top, r.bottom);
+  // An empty rectangle has nothing to fill.
+  if (r.Width() <= 0 || r.Height() <= 0) return;
+
+  const TPixelRows pixels = device.DirectPixels();
+  if (pixels.bits)
+    FillBands(PixelBands(pixels), r, first, last, direction);
+  else
+    FillBands(BrushBands(device), r, first, last, direction);
 }
 
 }  // namespace kd

@@ -47,11 +47,12 @@ class TChartGradient {
 // when c is 0 (a one-band fill then keeps its from-colour).
 int MulDivRound(int a, int b, int c);
 
-// Fills `rect` on `device` from colour a to colour b (the order of a and b is
-// swapped for every direction but gdTopBottom and gdLeftRight). Sets a new
-// solid brush only when the colour changes; the caller restores its own brush.
-// Nothing is drawn outside `rect`.
-void FillGradient(TDevice& device, const TRect& rect, TColor a, TColor b,
+// Fills `rect` on `device` with the from-colour on the start side of the
+// direction and the to-colour towards its end. On a device whose pixels lie
+// in memory the bands are written there directly; elsewhere each band is a
+// fill with a solid brush, a new brush only when the colour changes (the
+// caller restores its own). Nothing is drawn outside `rect`.
+void FillGradient(TDevice& device, const TRect& rect, TColor from, TColor to,
                   TGradientDirection direction);
 
 }  // namespace kd

@@ -143,6 +143,23 @@ std::string SliceMarkText(const TPieSeries& series, int index, TLegendTextStyle 
 
 // ------------------------------------------------------------ drawing
 
+void MeasureMarks(const TPieSeries& series, TChartCanvas3D& canvas, TLegendTextStyle legendStyle,
+                  TMarksMeasure& measure) {
+  measure.font = canvas.Font();
+  measure.letter = TMarkLetter{canvas.TextWidth("W"), canvas.TextHeight("W")};
+  const int n = series.SliceCount();
+  measure.texts.resize(n);
+  measure.widths.resize(n);
+  for (int i = 0; i < n; ++i) {
+    measure.texts[i] = SliceMarkText(series, i, legendStyle);
+    int widest = 0;
+    ForEachLine(measure.texts[i],
+                [&](const std::string& line) { widest = std::max(widest, canvas.TextWidth(line)); });
+    measure.widths[i] = widest;
+  }
+  measure.valid = true;
+}
+
 void DrawAllMarks(TPieSeries& series, const TPiePaintContext& context) {
   const TSeriesMarks& marks = series.Marks();
   if (!marks.Visible() || !context.canvas) return;
@@ -152,38 +169,37 @@ void DrawAllMarks(TPieSeries& series, const TPiePaintContext& context) {
   FontData font = marks.Font();
   font.size = canvas.ZoomedFontSize(font.size);
   canvas.SetFont(font);
-  const int w = canvas.TextWidth("W");
-  const int h = canvas.TextHeight("W");
+  TMarksMeasure& measure = series.Geometry().Marks;
+  // Zoomed text, or no room reserved this paint: measure in the drawing font.
+  if (!measure.valid || !(measure.font == font) || static_cast<int>(measure.texts.size()) != series.SliceCount())
+    MeasureMarks(series, canvas, context.legendTextStyle, measure);
+  const TMarkLetter letter = measure.letter;
   const int frame = marks.Frame().visible ? 2 * marks.Frame().width : 0;
 
   for (int i = 0; i < series.SliceCount(); ++i) {
     if (series.SliceColor(i) == clNone || series.IsGrouped(i)) continue;
-    const std::string text = SliceMarkText(series, i, context.legendTextStyle);
+    const std::string& text = measure.texts[i];
     if (text.empty()) continue;
     TSeriesMarkPosition position;
-    int widest = 0, lines = 0;
-    ForEachLine(text, [&](const std::string& line) {
-      widest = std::max(widest, canvas.TextWidth(line));
-      ++lines;
-    });
-    position.BoxWidth = widest + w + frame;
-    position.BoxHeight = lines * h + frame;
-    PlaceSliceMark(series, context, i, text, position);
+    const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), LineSeparator));
+    position.BoxWidth = measure.widths[i] + letter.width + frame;
+    position.BoxHeight = lines * letter.height + frame;
+    PlaceSliceMark(series, context, i, text, letter, position);
   }
+  measure.valid = false;
   if (marks.Clip()) canvas.UnClipRectangle();
 }
 
 void PlaceSliceMark(TPieSeries& series, const TPiePaintContext& context, int index,
-                    const std::string& text, TSeriesMarkPosition& position) {
+                    const std::string& text, const TMarkLetter& letter, TSeriesMarkPosition& position) {
   if (series.IsGrouped(index) || !context.canvas) return;
-  TChartCanvas3D& canvas = *context.canvas;
   TSeriesMarks& marks = series.Marks();
   const TPieGeometry& g = series.Geometry();
   const TPoint r = ExplodedRadii(series, index);
   marks.MarksDepth = g.DepthEnd;
 
-  const int w = canvas.TextWidth("W");
-  const int h = canvas.TextHeight("W");
+  const int w = letter.width;
+  const int h = letter.height;
   const int length = marks.ArrowLength();
   const double mid = series.Angle(index).MidAngle;
   position.ArrowEnd = SliceAngleToPoint(series, mid, r.x + w + length, r.y + h + length);
@@ -194,11 +210,11 @@ void PlaceSliceMark(TPieSeries& series, const TPiePaintContext& context, int ind
                                                         : position.ArrowEnd.x - position.BoxWidth;
   position.BoxTop = position.ArrowEnd.y > g.PieCenterY ? position.ArrowEnd.y
                                                        : position.ArrowEnd.y - position.BoxHeight;
-  DrawMarkBox(series, context, index, series.SliceColor(index), position, text);
+  DrawMarkBox(series, context, index, series.SliceColor(index), position, text, letter);
 }
 
 void DrawMarkBox(TPieSeries& series, const TPiePaintContext& context, int index, TColor sliceColor,
-                 TSeriesMarkPosition position, const std::string& text) {
+                 TSeriesMarkPosition position, const std::string& text, const TMarkLetter& letter) {
   if (index < 0 || !context.canvas) return;
   TChartCanvas3D& canvas = *context.canvas;
   TSeriesMarks& marks = series.Marks();
@@ -244,7 +260,7 @@ void DrawMarkBox(TPieSeries& series, const TPiePaintContext& context, int index,
   canvas.SetBrush(TChartBrush{canvas.Brush().color, bsClear});
   canvas.SetBackMode(bmTransparent);
   const int x = position.BoxLeft + position.BoxWidth / 2;
-  const int h = canvas.TextHeight("W");
+  const int h = letter.height;
   int y = position.BoxTop;
   ForEachLine(text, [&](const std::string& line) {
     canvas.TextOut(x, y, line, taCenter);

@@ -94,19 +94,42 @@ class TSeriesMarks {
 };
 
 class TPieSeries;
+class TChartCanvas3D;
 struct TPiePaintContext;
+
+// The size of "W" in the marks font: the margin of a box and the arrow's
+// room around the pie.
+struct TMarkLetter {
+  int width = 0;
+  int height = 0;
+};
+
+// The marks as measured once in a paint: each slice's text and the width of
+// its widest line, and the letter size, all in `font`.
+struct TMarksMeasure {
+  bool valid = false;
+  FontData font;
+  TMarkLetter letter;
+  std::vector<std::string> texts;
+  std::vector<int> widths;
+};
+
+// Measures every slice's mark in the canvas's current font into `measure`.
+void MeasureMarks(const TPieSeries& series, TChartCanvas3D& canvas, TLegendTextStyle legendStyle,
+                  TMarksMeasure& measure);
 
 // The text of slice `index`'s mark by the marks' Style; `legendStyle` is the
 // legend's TextStyle, which smsLegend follows.
 std::string SliceMarkText(const TPieSeries& series, int index, TLegendTextStyle legendStyle);
 
 // Draws the mark of every slice that has one; called after the slices while
-// the marks are visible.
+// the marks are visible. Reuses the measures taken for the marks' room when
+// the marks are drawn in the font they were measured in.
 void DrawAllMarks(TPieSeries& series, const TPiePaintContext& context);
 // Places the measured box of slice `index` around the pie and draws it.
 void PlaceSliceMark(TPieSeries& series, const TPiePaintContext& context, int index,
-                    const std::string& text, TSeriesMarkPosition& position);
+                    const std::string& text, const TMarkLetter& letter, TSeriesMarkPosition& position);
 void DrawMarkBox(TPieSeries& series, const TPiePaintContext& context, int index, TColor sliceColor,
-                 TSeriesMarkPosition position, const std::string& text);
+                 TSeriesMarkPosition position, const std::string& text, const TMarkLetter& letter);
 
 }  // namespace kd

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+#include <utility>
 
 #include "engine/Canvas3D.h"
 #include "engine/Marks.h"
@@ -19,33 +21,20 @@ constexpr double kHalfPi = kPi / 2;
 // Below this size a slice is not worth drawing.
 constexpr int kMinPieSize = 5;
 
-// The widest line of any slice's mark, in the current font.
-int WidestMarkLine(const TPieSeries& series, TChartCanvas3D& canvas, TLegendTextStyle style) {
-  int widest = 0;
-  for (int i = 0; i < series.SliceCount(); ++i) {
-    const std::string text = SliceMarkText(series, i, style);
-    size_t start = 0;
-    while (start <= text.size()) {
-      size_t end = text.find(LineSeparator, start);
-      if (end == std::string::npos) end = text.size();
-      widest = std::max(widest, canvas.TextWidth(text.substr(start, end - start)));
-      start = end + 1;
-    }
-  }
-  return widest;
-}
-
 void ReserveMarksRoom(TPieSeries& series, const TPiePaintContext& context) {
   const TSeriesMarks& marks = series.Marks();
   TChartCanvas3D& canvas = *context.canvas;
   int room = marks.ArrowLength();
   if (marks.Frame().visible) room += 2 * marks.Frame().width;
   canvas.SetFont(marks.Font());
-  const int h = canvas.TextHeight("W");
+  TMarksMeasure& measure = series.Geometry().Marks;
+  MeasureMarks(series, canvas, context.legendTextStyle, measure);
+  const int widest =
+      measure.widths.empty() ? 0 : *std::max_element(measure.widths.begin(), measure.widths.end());
   TRect& b = series.Geometry().PieBounds;
-  b.top += room + h;
-  b.bottom -= room + h;
-  const int w = canvas.TextWidth("W") + WidestMarkLine(series, canvas, context.legendTextStyle) + room;
+  b.top += room + measure.letter.height;
+  b.bottom -= room + measure.letter.height;
+  const int w = measure.letter.width + widest + room;
   b.left += w;
   b.right -= w;
   NormalizePieBounds(series);
@@ -96,6 +85,28 @@ int MostExploded(const TPieSeries& series) {
 }
 
 TPoint Offset(TPoint p, int dx, int dy) { return TPoint{p.x + dx, p.y + dy}; }
+
+// Where slice `index` puts its arc in 3D view when that is one pixel.
+std::optional<std::pair<TPoint, TPoint>> ArcPixels(const TPieSeries& series, const TChartCanvas3D& canvas,
+                                                   int index, TPoint offset) {
+  const TPieGeometry& g = series.Geometry();
+  const TSliceAngles& a = series.Angle(index);
+  return canvas.SliceArcPixels(g.PieCenterX + offset.x, g.PieCenterY - offset.y, g.RadiusX, g.RadiusY,
+                               g.DepthStart, g.DepthEnd, a.FromAngle + series.RotationRadians(),
+                               a.ToAngle + series.RotationRadians());
+}
+
+// A 3D slice whose arc lands on one pixel is a few shapes (edges, a radial
+// face) that depend on nothing but that pixel and the centre. When the slice
+// drawn right after it lands on the same pixel from the same centre and
+// fills what it covers, every pixel of the first is drawn again: it can go.
+bool DrawnOverByNext(const TPieSeries& series, const TChartCanvas3D& canvas, int index, int next) {
+  if (series.IsGrouped(index) || series.IsGrouped(next) || series.SliceColor(next) == clNone) return false;
+  const TPoint offset = SliceExplodeOffset(series, index);
+  if (offset != SliceExplodeOffset(series, next)) return false;
+  const auto pixels = ArcPixels(series, canvas, index, offset);
+  return pixels && pixels == ArcPixels(series, canvas, next, offset);
+}
 
 // Angle of (x, y) seen from (cx, cy) on an ellipse of half axes rx, ry,
 // counter-clockwise from three o'clock, rotation taken off, in [0, 2pi).
@@ -167,6 +178,7 @@ void PreparePieBounds(TPieSeries& series, const TPiePaintContext& context) {
   g.PieBounds = context.chartRect;
   g.DepthStart = 0;
   g.DepthEnd = context.seriesDepth;
+  g.Marks.valid = false;
   NormalizePieBounds(series);
   if (series.Marks().Visible() && context.canvas) ReserveMarksRoom(series, context);
   if (series.Circled() && context.canvas) ApplyCircledRatio(series, context);
@@ -241,7 +253,14 @@ void DrawSlices(TPieSeries& series, const TPiePaintContext& context) {
       return SliceDepthKey(series, a) < SliceDepthKey(series, b);
     });
   }
-  for (int i : g.DrawOrder) DrawSlice(series, context, i);
+  for (size_t k = 0; k < g.DrawOrder.size(); ++k) {
+    const int i = g.DrawOrder[k];
+    // Like the flat pie, the 3D pie leaves a slice narrower than a pixel to
+    // the next one, when that draws over all of it.
+    if (view3D && k + 1 < g.DrawOrder.size() && DrawnOverByNext(series, *context.canvas, i, g.DrawOrder[k + 1]))
+      continue;
+    DrawSlice(series, context, i);
+  }
 }
 
 void DrawSlice(TPieSeries& series, const TPiePaintContext& context, int index) {

@@ -51,7 +51,8 @@ TPoint ExplodedRadii(const TPieSeries& series, int index);
 double SliceDepthKey(const TPieSeries& series, int index);
 
 // Draws every slice; refreshes ExplodeBiggest and the angle table first.
-// The order used is left in the series' Geometry().DrawOrder.
+// The order used is left in the series' Geometry().DrawOrder. In 3D view a
+// slice whose arc lands on the pixel of the next one drawn is left to it.
 void DrawSlices(TPieSeries& series, const TPiePaintContext& context);
 void DrawSlice(TPieSeries& series, const TPiePaintContext& context, int index);
 

@@ -112,6 +112,8 @@ struct TPieGeometry {
   // Slices in the order they were drawn: back to front in 3D view with a
   // slice pulled out, else slice order. Kept to spare an allocation a paint.
   std::vector<int> DrawOrder;
+  // The marks as measured for their room on this paint.
+  TMarksMeasure Marks;
 };
 
 class TPieSeries : public TChartSeries {

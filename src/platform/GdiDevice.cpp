@@ -2,7 +2,8 @@
 // sectors are filled as polygons through arc points a few pixels apart:
 // GDI's own Pie is some fifty times slower under Wine, and a chart with many
 // slices and a rotating pie paints all of them every frame.
-// Not here: gradients (the engine bands them with FillRect), metafile output.
+// Not here: gradients (the engine bands them with FillRect, or writes them
+// into an image's pixel memory), metafile output.
 #include "platform/GdiDevice.h"
 
 #include <algorithm>
@@ -56,11 +57,26 @@ UINT TextAlignOf(TAlignment align) {
 
 RECT ToRect(const TRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
+// The screen's pixels per inch and size are read once: opening a screen DC
+// on every paint costs more than painting a small chart.
 int ScreenPixelsPerInch() {
+  static const int dpi = [] {
+    WindowDC screen(nullptr);
+    const int read = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+    return read > 0 ? read : 96;
+  }();
+  return dpi;
+}
+
+TScreenInfo ReadScreenInfo() {
+  TScreenInfo info;
   WindowDC screen(nullptr);
-  if (!screen) return 96;
-  const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-  return dpi > 0 ? dpi : 96;
+  if (!screen) return info;
+  info.widthPixels = GetDeviceCaps(screen.Get(), HORZRES);
+  info.heightPixels = GetDeviceCaps(screen.Get(), VERTRES);
+  info.widthMillimetres = GetDeviceCaps(screen.Get(), HORZSIZE);
+  info.heightMillimetres = GetDeviceCaps(screen.Get(), VERTSIZE);
+  return info;
 }
 
 bool SameFontFace(const FontData& a, const FontData& b) {
@@ -304,14 +320,14 @@ std::unique_ptr<TOffscreenImage> GdiDevice::CreateOffscreen(int width, int heigh
 }
 
 TScreenInfo GdiDevice::Screen() const {
-  TScreenInfo info;
-  WindowDC screen(nullptr);
-  if (!screen) return info;
-  info.widthPixels = GetDeviceCaps(screen.Get(), HORZRES);
-  info.heightPixels = GetDeviceCaps(screen.Get(), VERTRES);
-  info.widthMillimetres = GetDeviceCaps(screen.Get(), HORZSIZE);
-  info.heightMillimetres = GetDeviceCaps(screen.Get(), VERTSIZE);
+  static const TScreenInfo info = ReadScreenInfo();
   return info;
+}
+
+TPixelRows GdiDevice::DirectPixels() {
+  if (pixels_.bits == nullptr) return TPixelRows{};
+  GdiFlush();  // drawing GDI still holds back must land before ours
+  return pixels_;
 }
 
 // ---------------------------------------------------------- GdiOffscreenImage
@@ -349,6 +365,8 @@ std::unique_ptr<GdiOffscreenImage> GdiOffscreenImage::Create(int width, int heig
   image->previousBitmap_ = SelectObject(image->dc_.Get(), image->bitmap_.Get());
   image->device_ = std::make_unique<GdiDevice>(image->dc_.Get());
   image->device_->SetBlackAndWhite(monochrome);
+  if (!monochrome)
+    image->device_->SetPixelMemory(TPixelRows{static_cast<uint32_t*>(bits), width, height, width});
   return image;
 }
 

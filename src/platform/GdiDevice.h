@@ -65,7 +65,12 @@ class GdiDevice : public TDevice {
   std::unique_ptr<TOffscreenImage> CreateOffscreen(int width, int height, bool monochrome) override;
 
   TColor ResolveColor(TColor color) const override;
+  // Read from the screen once per process.
   TScreenInfo Screen() const override;
+  // The pixel memory set below, after GdiFlush; empty when none was set.
+  TPixelRows DirectPixels() override;
+  // The 32-bit pixels of the bitmap selected into the DC, for direct writing.
+  void SetPixelMemory(const TPixelRows& pixels) { pixels_ = pixels; }
 
   // Fonts are sized from points at this many pixels per inch.
   int PixelsPerInch() const { return pixelsPerInch_; }
@@ -97,6 +102,7 @@ class GdiDevice : public TDevice {
   bool hasFont_ = false;
   TBackMode backMode_ = bmTransparent;
   bool blackAndWhite_ = false;
+  TPixelRows pixels_;
   std::vector<POINT> scratch_;
 };
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "engine/EngineError.h"
@@ -382,6 +383,63 @@ TEST(ChartPaint, MonochromeImageButColourExport) {
   window.Clear();
   run.chart.Paint(window, client);
   EXPECT_EQ(window.Count(Call::CreateOffscreen), 1);
+}
+
+// The background kept between frames: drawn again exactly when something
+// that shapes it changed, else copied.
+TEST(ChartPaint, BackgroundIsRedrawnOnlyWhenItsLookChanges) {
+  struct Change {
+    const char* what;
+    bool redraws;
+    std::function<void(TChart&)> apply;
+  };
+  const Change changes[] = {
+      {"nothing", false, [](TChart&) {}},
+      {"title", false, [](TChart& c) { c.Title().SetLine(0, "Sales"); }},
+      {"3D view", false, [](TChart& c) { c.SetView3D(false); }},
+      {"colour", true, [](TChart& c) { c.SetColor(clRed); }},
+      {"gradient on", true, [](TChart& c) { c.Gradient().SetVisible(true); }},
+      {"direction", true, [](TChart& c) { c.Gradient().SetDirection(gdFromCenter); }},
+      {"start colour", true, [](TChart& c) { c.Gradient().SetStartColor(clBlack); }},
+      {"end colour", true, [](TChart& c) { c.Gradient().SetEndColor(RGBColor(0, 0, 255)); }},
+      {"image", true, [](TChart& c) { c.SetBackImage(std::make_unique<TestPicture>(4, 4)); }},
+      {"new image", true, [](TChart& c) { c.SetBackImage(std::make_unique<TestPicture>(4, 4)); }},
+      {"image mode", true, [](TChart& c) { c.SetBackImageMode(pbmTile); }},
+      {"image inside", true, [](TChart& c) { c.SetBackImageInside(true); }},
+      {"inside image mode", false, [](TChart& c) { c.SetBackImageMode(pbmStretch); }},
+  };
+  PanelRun run;
+  RecordingDevice window;
+  const TRect client = MakeRect(0, 0, 400, 300);
+  run.chart.Paint(window, client);
+  const TOffscreenImage* background = run.chart.BackgroundImage();
+  ASSERT_NE(background, nullptr);
+  auto drawn = [&] {
+    return static_cast<const test::RecordingOffscreen*>(run.chart.BackgroundImage())->device.calls.size();
+  };
+  for (const Change& change : changes) {
+    const size_t before = drawn();
+    change.apply(run.chart);
+    run.chart.Invalidate();
+    run.chart.Paint(window, client);
+    EXPECT_EQ(drawn() > before, change.redraws) << change.what;
+    EXPECT_EQ(run.chart.BackgroundImage(), background) << change.what;
+    // The frame starts with a copy of the background.
+    EXPECT_EQ(Drawn(run.chart).Of(Call::DrawPicture).front().picture, background) << change.what;
+  }
+  // Another size or monochrome: an image of its own.
+  run.chart.Paint(window, MakeRect(0, 0, 200, 100));
+  EXPECT_EQ(run.chart.BackgroundImage()->Width(), 200);
+  run.chart.SetMonochrome(true);
+  EXPECT_EQ(run.chart.BackgroundImage(), nullptr);
+  run.chart.Paint(window, client);
+  EXPECT_TRUE(static_cast<const RecordingOffscreen*>(run.chart.BackgroundImage())->Monochrome());
+  // The export neither uses nor keeps one.
+  RecordingDevice bitmap;
+  run.chart.DrawForExport(bitmap, 400, 300);
+  EXPECT_GE(bitmap.Count(Call::FillRect), 1);
+  for (const DeviceCall& copy : bitmap.Of(Call::DrawPicture)) EXPECT_EQ(copy.picture, run.chart.BackImage());
+  EXPECT_EQ(run.chart.BackgroundImage(), nullptr);
 }
 
 TEST(ChartPaint, NoImageAvailableDrawsOnTheWindow) {

@@ -104,10 +104,10 @@ TEST(GradientStraight, BrushOnlyWhenColourChanges) {
   EXPECT_EQ(dev.Count(Call::SetBrush), 3);
 }
 
-TEST(GradientStraight, ReversedDirectionsSwapTheColours) {
+TEST(GradientStraight, ReversedDirectionsPaintTheSameBands) {
   RecordingDevice down, up;
   FillGradient(down, MakeRect(0, 0, 20, 50), clWhite, clBlack, gdTopBottom);
-  FillGradient(up, MakeRect(0, 0, 20, 50), clBlack, clWhite, gdBottomTop);
+  FillGradient(up, MakeRect(0, 0, 20, 50), clWhite, clBlack, gdBottomTop);
   ASSERT_EQ(down.calls.size(), up.calls.size());
   for (size_t i = 0; i < down.calls.size(); ++i) {
     EXPECT_EQ(down.calls[i].rect, up.calls[i].rect);
@@ -136,8 +136,7 @@ TEST(GradientStraight, SystemColoursUseTheirRgbValue) {
 TEST(GradientFromCenter, RingsFromBorderInwards) {
   RecordingDevice dev;
   const TRect r = MakeRect(0, 0, 10, 6);  // hw 5, hh 3, range 8
-  // The fill takes the colours the other way round for this direction.
-  FillGradient(dev, r, RGBColor(0, 0, 80), RGBColor(0, 0, 0), gdFromCenter);
+  FillGradient(dev, r, RGBColor(0, 0, 0), RGBColor(0, 0, 80), gdFromCenter);
   Raster raster(dev, r);
   EXPECT_EQ(raster.Unset(), 0);
   EXPECT_EQ(raster.outside, 0);
@@ -152,7 +151,7 @@ TEST(GradientFromCenter, RingsFromBorderInwards) {
 TEST(GradientFromCorner, TopLeftCornerToBottomRight) {
   RecordingDevice dev;
   const TRect r = MakeRect(0, 0, 8, 8);  // range 16
-  FillGradient(dev, r, RGBColor(160, 0, 0), RGBColor(0, 0, 0), gdFromTopLeft);
+  FillGradient(dev, r, RGBColor(0, 0, 0), RGBColor(160, 0, 0), gdFromTopLeft);
   Raster raster(dev, r);
   EXPECT_EQ(raster.Unset(), 0);
   EXPECT_EQ(raster.outside, 0);
@@ -166,7 +165,7 @@ TEST(GradientFromCorner, TopLeftCornerToBottomRight) {
 TEST(GradientFromCorner, BottomLeftCorner) {
   RecordingDevice dev;
   const TRect r = MakeRect(0, 0, 8, 8);
-  FillGradient(dev, r, RGBColor(160, 0, 0), RGBColor(0, 0, 0), gdFromBottomLeft);
+  FillGradient(dev, r, RGBColor(0, 0, 0), RGBColor(160, 0, 0), gdFromBottomLeft);
   Raster raster(dev, r);
   EXPECT_EQ(raster.Unset(), 0);
   EXPECT_EQ(raster.At(0, 7), RGBColor(0, 0, 0));

@@ -247,5 +247,50 @@ TEST(MarkDrawing, TextGrowsWithTheZoomIn3D) {
   EXPECT_EQ(2 * 13 + 2, scene.Boxes().at(0).rect.Height());
 }
 
+// Where the marks of a 40-slice 3D chart land, zoomed so that the marks are
+// drawn in a larger font than the one that reserves their room; some labels
+// run over two lines. The boxes (left, top, width, height) are pinned: how
+// the marks are measured must never move them.
+TEST(MarkDrawing, FortySlicePositionsStayPut) {
+  PieScene scene(R(0, 0, 640, 480), true, 40);
+  TView3DOptions view;
+  view.Orthogonal = false;
+  view.Rotation = 360;
+  view.Elevation = 315;
+  view.Perspective = 0;
+  view.Zoom = 150;
+  scene.canvas.SetupView(view, true);
+  scene.canvas.CenterView(40, R(0, 0, 640, 480));
+  for (int i = 0; i < 40; ++i) {
+    std::string label = "Slice " + std::to_string(i * 7);
+    if (i % 5 == 0) label += "\rsecond line";
+    scene.series.AddSlice(1 + i % 9, label);
+  }
+  scene.series.Marks().SetStyle(smsLabelPercent);
+  scene.Paint();
+  const auto& positions = scene.series.Marks().Positions();
+  ASSERT_EQ(positions.size(), 40u);
+  const int expected[40][4] = {
+      {533, 196, 173, 40}, {533, 203, 137, 21}, {531, 183, 146, 21}, {526, 155, 146, 21},
+      {515, 121, 146, 21}, {496, 63, 173, 40}, {467, 42, 146, 21}, {424, 6, 146, 21},
+      {369, -18, 146, 21}, {334, -24, 146, 21}, {324, -44, 173, 40}, {160, -24, 146, 21},
+      {135, -21, 146, 21}, {105, -12, 146, 21}, {70, 6, 146, 21}, {5, 18, 173, 40},
+      {-11, 82, 155, 21}, {-38, 144, 155, 21}, {-46, 183, 155, 21}, {-47, 195, 155, 21},
+      {-66, 196, 173, 40}, {-47, 264, 155, 21}, {-41, 300, 155, 21}, {-29, 342, 155, 21},
+      {-5, 387, 155, 21}, {13, 430, 173, 40}, {83, 465, 155, 21}, {116, 477, 155, 21},
+      {126, 480, 155, 21}, {144, 483, 155, 21}, {324, 484, 173, 40}, {355, 481, 155, 21},
+      {392, 469, 155, 21}, {434, 446, 155, 21}, {474, 408, 155, 21}, {509, 353, 173, 40},
+      {523, 315, 155, 21}, {526, 304, 155, 21}, {529, 284, 155, 21}, {533, 256, 155, 21},
+  };
+  for (int i = 0; i < 40; ++i) {
+    ASSERT_TRUE(positions[i].has_value()) << i;
+    const TSeriesMarkPosition& p = *positions[i];
+    EXPECT_EQ(R(p.BoxLeft, p.BoxTop, p.BoxLeft + p.BoxWidth, p.BoxTop + p.BoxHeight),
+              R(expected[i][0], expected[i][1], expected[i][0] + expected[i][2],
+                expected[i][1] + expected[i][3]))
+        << "slice " << i;
+  }
+}
+
 }  // namespace
 }  // namespace kd

@@ -1,7 +1,8 @@
 // Benchmark of the run-time actions, run in-process under Wine (not a test):
 //   creating a chart from one record list of 10,000 records;
 //   1,000 cycles of create, style, save and delete;
-//   the repaint after one rotation tick of a 3D chart of 100 slices.
+//   the repaint after one rotation tick of a 3D chart of 100 slices, on a
+//   white and on a gdFromCenter gradient background.
 // Prints the median of several runs of each.
 #include <algorithm>
 #include <cstdio>
@@ -96,12 +97,19 @@ int main() {
   chart = kd::FindChart("Bench");
   RepaintMs(*chart);
   int angle = 0;
-  double tick = Median(51, [&] {
-    angle = (angle + 5) % 360;
-    chart->Series1().SetRotationAngle(angle);
-    UpdateWindow(chart->Window());
-  });
+  auto tickMs = [&] {
+    return Median(51, [&] {
+      angle = (angle + 5) % 360;
+      chart->Series1().SetRotationAngle(angle);
+      UpdateWindow(chart->Window());
+    });
+  };
+  const double tick = tickMs();
   std::printf("rotation tick repaint, 3D, 100 slices: %6.2f ms (median of 51)\n", tick);
+  Exec(11, {"Bench", "255,255,255", "0,0,128", "FromCenter"});
+  RepaintMs(*chart);
+  const double gradientTick = tickMs();
+  std::printf("  the same on a gdFromCenter gradient: %6.2f ms (median of 51; <= 1.50)\n", gradientTick);
   kd::Message(kd::kMessageLeaveRunMode);
   return 0;
 }
