@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "BlockLedger.h"
 #include "HostSide.h"
 #include "HostWindow.h"
@@ -19,12 +20,7 @@
 
 namespace {
 
-double NowMs() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
+using kdbench::NowMs;
 
 bool Exec(int id, std::vector<std::string> params) {
   std::vector<kd::HostText> texts;

@@ -3,7 +3,7 @@
 // each, so drawing is counted where it is done). Nothing here passes or fails.
 #pragma once
 
-#include <windows.h>
+#include "platform/Win32.h"
 
 #include <algorithm>
 #include <functional>

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "engine/Chart.h"
 #include "engine/PieSeries.h"
 #include "platform/BitmapFile.h"
@@ -23,33 +24,9 @@
 
 using namespace kd;
 using namespace kd::platform;
+using kdbench::MedianMs;
 
 namespace {
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Median time of `runs` calls of `work`, after one warm-up call.
-double MedianMs(int runs, const std::function<void()>& work) {
-  work();
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const double start = NowMs();
-    work();
-    GdiFlush();
-    times.push_back(NowMs() - start);
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 struct BenchChart {
   TChart chart;
