@@ -4,7 +4,7 @@
 #include "charts/ActionRoutines.h"
 #include "charts/ColorForm.h"
 #include "charts/Conversions.h"
-#include "plugin/HostServices.h"
+#include "host/HostServices.h"
 
 namespace kd {
 

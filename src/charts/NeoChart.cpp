@@ -4,7 +4,7 @@
 #include "charts/RotationState.h"
 #include "platform/BitmapFile.h"
 #include "platform/GdiDevice.h"
-#include "plugin/HostInterface.h"
+#include "host/HostInterface.h"
 
 namespace kd {
 

@@ -2,17 +2,12 @@
 
 #include "charts/ChartRegistry.h"
 #include "charts/ExecDispatch.h"
-#include "plugin/ActionTable.h"
-#include "plugin/HostServices.h"
-#include "plugin/LocalisedText.h"
-#include "plugin/ModuleState.h"
+#include "host/ActionTable.h"
+#include "host/HostServices.h"
+#include "host/LocalisedText.h"
+#include "host/ModuleState.h"
 
 namespace kd {
-
-ModuleState& Module() {
-  static ModuleState state;
-  return state;
-}
 
 void RegisterPlugIn(RegisterActionFn registerAction, OpaqueCallback second, OpaqueCallback third,
                     SetVariableFn setVariable) {

@@ -6,7 +6,7 @@
 #include "ChartHost.h"
 #include "charts/RotationState.h"
 #include "plugin/EntryPoints.h"
-#include "plugin/ModuleState.h"
+#include "host/ModuleState.h"
 
 namespace kdhost {
 namespace {

@@ -1,4 +1,4 @@
-#include "plugin/Localisation.h"
+#include "host/Localisation.h"
 
 #include <sys/stat.h>
 

@@ -1,7 +1,7 @@
-#include "plugin/LocalisedText.h"
+#include "host/LocalisedText.h"
 
 #include "platform/HostProgram.h"
-#include "plugin/Localisation.h"
+#include "host/Localisation.h"
 
 namespace kd {
 

@@ -1,7 +1,7 @@
-#include "plugin/HostServices.h"
+#include "host/HostServices.h"
 
-#include "plugin/GlobalBlocks.h"
-#include "plugin/ModuleState.h"
+#include "host/GlobalBlocks.h"
+#include "host/ModuleState.h"
 
 namespace kd {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/HostText.h"
+#include "host/HostText.h"
 
 namespace kd {
 
