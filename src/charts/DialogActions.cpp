@@ -5,6 +5,7 @@
 #include "charts/ColorForm.h"
 #include "charts/Conversions.h"
 #include "host/HostServices.h"
+#include "platform/ScreenMetrics.h"
 
 namespace kd {
 

@@ -1,4 +1,5 @@
 #include "engine/PieDrawing.h"
+#include "engine/TextHelpers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,9 +13,6 @@ namespace kd {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846264338327950;
-constexpr double kTwoPi = 2 * kPi;
-constexpr double kHalfPi = kPi / 2;
 
 // Below this size a slice is not worth drawing.
 constexpr int kMinPieSize = 5;
@@ -24,13 +22,8 @@ int WidestMarkLine(const TPieSeries& series, TChartCanvas3D& canvas, TLegendText
   int widest = 0;
   for (int i = 0; i < series.SliceCount(); ++i) {
     const std::string text = SliceMarkText(series, i, style);
-    size_t start = 0;
-    while (start <= text.size()) {
-      size_t end = text.find(LineSeparator, start);
-      if (end == std::string::npos) end = text.size();
-      widest = std::max(widest, canvas.TextWidth(text.substr(start, end - start)));
-      start = end + 1;
-    }
+    ForEachPiece(text, LineSeparator,
+                 [&](const std::string& line) { widest = std::max(widest, canvas.TextWidth(line)); });
   }
   return widest;
 }

@@ -4,6 +4,7 @@
 // slices and a rotating pie paints all of them every frame.
 // Not here: gradients (the engine bands them with FillRect), metafile output.
 #include "platform/GdiDevice.h"
+#include "platform/ScreenMetrics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +14,6 @@
 namespace kd::platform {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 // Chords of 3 pixels stay within a hundredth of a pixel of the true ellipse
 // from a radius of about 100 pixels on.
 constexpr double kSectorStep = 3.0;
@@ -55,13 +55,6 @@ UINT TextAlignOf(TAlignment align) {
 }
 
 RECT ToRect(const TRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-int ScreenPixelsPerInch() {
-  WindowDC screen(nullptr);
-  if (!screen) return 96;
-  const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-  return dpi > 0 ? dpi : 96;
-}
 
 bool SameFontFace(const FontData& a, const FontData& b) {
   return a.name == b.name && a.size == b.size && a.styles == b.styles && a.charset == b.charset;
@@ -250,9 +243,8 @@ void GdiDevice::FillRect(const TRect& rect) {
   if (hasBrush_ && IsHatch(brushData_.style) && backMode_ == bmTransparent) {
     // A blit always paints the hatch gaps; a pen-less rectangle honours the
     // transparent background (and stops a pixel short, hence the + 1).
-    HGDIOBJ previousPen = SelectObject(dc_, GetStockObject(NULL_PEN));
+    SelectionScope noPen(dc_, GetStockObject(NULL_PEN));
     ::Rectangle(dc_, left, top, left + width + 1, top + height + 1);
-    SelectObject(dc_, previousPen);
     return;
   }
   PatBlt(dc_, left, top, width, height, PATCOPY);
@@ -341,7 +333,7 @@ std::unique_ptr<GdiOffscreenImage> GdiOffscreenImage::Create(int width, int heig
   image->monochrome_ = monochrome;
   image->bits_ = static_cast<const unsigned char*>(bits);
   image->stride_ = monochrome ? ((width + 31) / 32) * 4 : width * 4;
-  image->previousBitmap_ = SelectObject(image->dc_.Get(), image->bitmap_.Get());
+  image->bitmapSelection_.emplace(image->dc_.Get(), image->bitmap_.Get());
   image->device_ = std::make_unique<GdiDevice>(image->dc_.Get());
   image->device_->SetBlackAndWhite(monochrome);
   return image;
@@ -349,7 +341,7 @@ std::unique_ptr<GdiOffscreenImage> GdiOffscreenImage::Create(int width, int heig
 
 GdiOffscreenImage::~GdiOffscreenImage() {
   device_.reset();
-  if (previousBitmap_ != nullptr) SelectObject(dc_.Get(), previousBitmap_);
+  bitmapSelection_.reset();
 }
 
 void GdiOffscreenImage::DrawTo(HDC dc, const RECT& dest) const {
