@@ -76,7 +76,7 @@ int main() {
   });
   kd::TNeoChart* chart = kd::FindChart("Bench");
   std::printf("create from 10,000 records:          %8.2f ms (median of 7; %d slices)\n", create,
-              chart ? chart->Series1().SliceCount() : -1);
+              chart ? chart->Series().SliceCount() : -1);
 
   const std::string file = kdhost::ProgramFolder() + "bench-cycle.bmp";
   double cycles = Median(3, [&] {
@@ -98,7 +98,7 @@ int main() {
   int angle = 0;
   double tick = Median(51, [&] {
     angle = (angle + 5) % 360;
-    chart->Series1().SetRotationAngle(angle);
+    chart->Series().SetRotationAngle(angle);
     UpdateWindow(chart->Window());
   });
   std::printf("rotation tick repaint, 3D, 100 slices: %6.2f ms (median of 51)\n", tick);
