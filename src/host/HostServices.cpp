@@ -7,6 +7,8 @@ namespace kd {
 
 void SetHostString(HostText* slot, std::string_view text) { HostStringSet(GlobalBlocks(), slot, text); }
 
+void ReleaseHostString(HostText* slot) { HostStringRelease(GlobalBlocks(), slot); }
+
 HostAnswer AskHost(int32_t code, std::string_view question) {
   return AskHost(GlobalBlocks(), Module().interfaceAccess, code, question);
 }

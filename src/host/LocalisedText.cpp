@@ -13,6 +13,10 @@ std::string Localised(const char* key, const std::string& defaultText) {
   return LocalisationLookup(LocalisationFile(), key, defaultText);
 }
 
+std::optional<std::string> LocalisedOnly(const char* key) {
+  return LocalisationFind(LocalisationFile(), key);
+}
+
 void CheckLocalisationHeader() {
   if (!LocalisationHeaderValid(LocalisationFile()))
     platform::ShowMessage(kLocalisationInvalidMessage);
