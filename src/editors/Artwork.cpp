@@ -1,12 +1,16 @@
 // Loading the dialogs' pictures from the module's resources.
 #include "editors/Artwork.h"
 
+#include <map>
+
 #include "platform/ChildWindow.h"
 #include "platform/Pictures.h"
 
 namespace kd::editors {
 
-std::shared_ptr<const TPicture> LoadArtwork(ArtworkId id) {
+namespace {
+
+std::shared_ptr<const TPicture> DecodeArtwork(ArtworkId id) {
   HINSTANCE module = platform::ModuleInstance();
   HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));  // RT_RCDATA
   if (!found) return nullptr;
@@ -22,6 +26,19 @@ std::shared_ptr<const TPicture> LoadArtwork(ArtworkId id) {
   } catch (const platform::PictureError&) {
     return nullptr;
   }
+}
+
+}  // namespace
+
+std::shared_ptr<const TPicture> LoadArtwork(ArtworkId id) {
+  // Decoded once: the pictures are pixels in memory (no GDI handle), and every
+  // dialog would otherwise decode the same JPEG again while the author waits.
+  static std::map<ArtworkId, std::shared_ptr<const TPicture>> decoded;
+  auto found = decoded.find(id);
+  if (found != decoded.end()) return found->second;
+  std::shared_ptr<const TPicture> picture = DecodeArtwork(id);
+  decoded.emplace(id, picture);
+  return picture;
 }
 
 std::shared_ptr<const TPicture> ButtonGlyph(ButtonKind kind) {

@@ -1,6 +1,6 @@
 // The dialogs' own pictures, built into the module as resources: the left
 // strip (a JPEG through our JPEG decoder), the button glyphs, the About
-// picture and the window icon. A module without them (the code linked into a
+// picture and the window icon, decoded once per module. A module without them (the code linked into a
 // test program) shows empty places instead.
 #pragma once
 

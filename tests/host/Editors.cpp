@@ -190,6 +190,7 @@ TEST_F(EditorTest, PickersAskTheHostAndTakeOnlyAcceptedAnswers) {
   ASSERT_EQ(host.questions.size(), 3u);
   EXPECT_EQ(host.questions[0], (std::pair<int, std::string>{8, "Old"}));
   EXPECT_EQ(host.questions[1], (std::pair<int, std::string>{14, "1,2,3"}));
+  EXPECT_EQ(ledger.LiveModuleBlocks(), 0u) << "every question's block is released";
 }
 
 TEST_F(EditorTest, WithoutTheHostsCallbackThePickersDoNothing) {
