@@ -66,7 +66,7 @@ void TActionEditor::BuildChoice(size_t slot) {
   }
   const int x = ColumnX(s.column);
   // A caption alone on its row may use the row's whole width.
-  const int captionWidth = SharesRow(slot) ? 195 : kPanelWidth - 10;
+  const int captionWidth = !SharesRow(slot) ? kPanelWidth - 10 : s.column == 0 ? 195 : kPanelWidth - 208;
   AddCaption(x, s.top + 2, captionWidth, 16, LocalisedCaption(s.key, s.caption), kIdSlotCaption + index);
   if (s.kind == SlotKind::List) {
     KeywordList& list = AddKeywordList(x, s.top + 20, s.listWidth, s.items, kIdSlotControl + index);
