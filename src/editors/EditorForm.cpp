@@ -133,12 +133,6 @@ std::string KeywordList::Text() const {
   return items_[index];
 }
 
-void KeywordList::Resize(int width) {
-  RECT r{};
-  GetWindowRect(combo_, &r);
-  SetWindowPos(combo_, nullptr, 0, 0, width, 220, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 NumberBox::NumberBox(HWND dialog, HFONT font, int x, int y, int width, int id, int upDownId) {
   edit_ = MakeControl(dialog, L"Edit", L"0", ES_AUTOHSCROLL | WS_TABSTOP, x, y, width, 23, id, font,
                       WS_EX_CLIENTEDGE);

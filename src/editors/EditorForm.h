@@ -65,7 +65,6 @@ class KeywordList {
   // The selected item, or the empty text.
   std::string Text() const;
   HWND Handle() const { return combo_; }
-  void Resize(int width);
 
  private:
   HWND combo_ = nullptr;

@@ -208,7 +208,7 @@ TEST_F(EditorTest, WithoutTheHostsCallbackThePickersDoNothing) {
   EXPECT_EQ(run.windows, 1) << "no message box";
 }
 
-TEST_F(EditorTest, TheColourAndFontButtonsWriteTheParameterForms) {
+TEST_F(EditorTest, TheColourFontAndFileButtonsWriteTheirTexts) {
   Author colour;
   colour.act = [](HWND editor) { ClickId(editor, kIdButton + 2); };
   colour.common = [](const SeenWindow& dialog) {
@@ -231,6 +231,26 @@ TEST_F(EditorTest, TheColourAndFontButtonsWriteTheParameterForms) {
   const std::string text = RunEditor(19, {"S", "old"}, font).texts[1];
   EXPECT_EQ(text.rfind("Liberation Sans|", 0), 0u) << text;
   EXPECT_NE(text.find("|10|fsBold fsUnderline |"), std::string::npos) << text;
+
+  // The save button appends ".bmp" always, also to a name that has it.
+  Author save;
+  save.act = [](HWND editor) { ClickId(editor, kIdButton + 2); };
+  save.common = [](const SeenWindow& dialog) {
+    for (const ControlInfo& c : dialog.controls)
+      if (c.id == 0x47C && c.className == "Edit") TypeInto(c.window, "C:\\windows\\temp\\kd-chart.bmp");
+    ClickId(dialog.window, IDOK);
+  };
+  EXPECT_EQ(RunEditor(33, {"S", "old"}, save).texts[1], "C:\\windows\\temp\\kd-chart.bmp.bmp");
+
+  // The open button takes the chosen file's full path as it is.
+  Author open;
+  open.act = [](HWND editor) { ClickId(editor, kIdButton + 2 * 1 + 1); };
+  open.common = [](const SeenWindow& dialog) {
+    for (const ControlInfo& c : dialog.controls)
+      if (c.id == 0x47C && c.className == "Edit") TypeInto(c.window, "C:\\windows\\win.ini");
+    ClickId(dialog.window, IDOK);
+  };
+  EXPECT_EQ(RunEditor(12, {"S", "old", "Tile", "Show"}, open).texts[1], "C:\\windows\\win.ini");
 }
 
 TEST_F(EditorTest, CaptionsComeFromTheLocalisationFileWhenItHasThem) {
