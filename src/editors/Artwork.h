@@ -1,7 +1,7 @@
 // The dialogs' own pictures, built into the module as resources: the left
 // strip (a JPEG through our JPEG decoder), the button glyphs, the About
-// picture and the window icon, decoded once per module. A module without them (the code linked into a
-// test program) shows empty places instead.
+// picture and the window icon, decoded once per module. A module without
+// them (the code linked into a test program) shows empty places instead.
 #pragma once
 
 #include "platform/Win32.h"
