@@ -1,4 +1,5 @@
 #include "charts/ActionSteps.h"
+#include "engine/TextHelpers.h"
 
 namespace kd {
 
@@ -27,10 +28,7 @@ void ApplyPenTexts(TChartPen& pen, const std::string& colorText, const std::stri
 }
 
 size_t FontFieldCount(const std::string& text) {
-  std::string withoutBlanks;
-  for (char c : text)
-    if (c != ' ') withoutBlanks += c;
-  return DelimitedSplit(withoutBlanks, '|').size();
+  return DelimitedSplit(WithoutBlanks(text), '|').size();
 }
 
 }  // namespace kd

@@ -51,8 +51,8 @@ const ViewValue kViewValues[] = {
     {"Perspective", 0, 100, 0, [](TNeoChart& c, int v) { c.Chart().SetPerspective(v); }},
     {"Rotation", 0, 360, 0, [](TNeoChart& c, int v) { c.Chart().SetRotation(v); }},
     {"Elevation", 0, 360, 0, [](TNeoChart& c, int v) { c.Chart().SetElevation(v); }},
-    {"Rotation Angle", 0, 360, 0, [](TNeoChart& c, int v) { c.Series1().SetRotationAngle(v); }},
-    {"Explode Biggest", 0, 100, 0, [](TNeoChart& c, int v) { c.Series1().SetExplodeBiggest(v); }},
+    {"Rotation Angle", 0, 360, 0, [](TNeoChart& c, int v) { c.Series().SetRotationAngle(v); }},
+    {"Explode Biggest", 0, 100, 0, [](TNeoChart& c, int v) { c.Series().SetExplodeBiggest(v); }},
     {"Horiz Offset", -1500, 1500, 0, [](TNeoChart& c, int v) { c.Chart().SetHorizOffset(v); }},
     {"Vert Offset", -1500, 1500, 0, [](TNeoChart& c, int v) { c.Chart().SetVertOffset(v); }},
     {"Zoom", 1, 500, 1, [](TNeoChart& c, int v) { c.Chart().SetZoom(v); }},
@@ -119,16 +119,16 @@ bool kdPieChartImage(const ActionParams& p) {
 
 bool kdPieChartPattern(const ActionParams& p) {
   return RunOnChart(p[0], [&](TNeoChart& chart) {
-    ApplySwitch(p[1], [&](bool on) { chart.Series1().SetUsePatterns(on); });
+    ApplySwitch(p[1], [&](bool on) { chart.Series().SetUsePatterns(on); });
   });
 }
 
 bool kdPieChartBorder(const ActionParams& p) {
   return RunOnChart(p[0], [&](TNeoChart& chart) {
-    TChartPen pen = chart.Series1().PiePen();
+    TChartPen pen = chart.Series().PiePen();
     ApplyPenTexts(pen, p[1], p[2], p[3]);
     pen.width = IntegerParameter(p[4], 1);  // the series keeps its width for a negative one
-    chart.Series1().SetPiePen(pen);
+    chart.Series().SetPiePen(pen);
   });
 }
 
@@ -150,7 +150,7 @@ bool kdPieChartView(const ActionParams& p) {
 
 bool kdPieChartCircled(const ActionParams& p) {
   return RunOnChart(p[0], [&](TNeoChart& chart) {
-    ApplySwitch(p[1], [&](bool on) { chart.Series1().SetCircled(on); });
+    ApplySwitch(p[1], [&](bool on) { chart.Series().SetCircled(on); });
   });
 }
 
@@ -159,7 +159,7 @@ bool kdPieChartRotate(const ActionParams& p) {
     // The step is module-wide: the last one given drives every rotating chart.
     ApplySwitch(p[1], [&](bool on) {
       if (on) Rotation().step = IntegerParameter(p[2], 1);
-      chart.Timer2().SetEnabled(on);
+      chart.RotationTimer().SetEnabled(on);
     });
   });
 }

@@ -1,4 +1,5 @@
 #include "charts/ColorNames.h"
+#include "engine/TextHelpers.h"
 
 #include <cstdio>
 
@@ -67,20 +68,11 @@ constexpr NamedColor kNamedColors[] = {
     {"clDefault", clDefault},
 };
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-bool SameNameAscii(const std::string& text, const char* name) {
-  size_t i = 0;
-  for (; name[i] != '\0'; ++i)
-    if (i >= text.size() || AsciiLower(text[i]) != AsciiLower(name[i])) return false;
-  return i == text.size();
-}
-
 }  // namespace
 
 bool ColorFromName(const std::string& name, TColor& color) {
   for (const NamedColor& entry : kNamedColors) {
-    if (!SameNameAscii(name, entry.name)) continue;
+    if (!SameTextAscii(name, entry.name)) continue;
     color = entry.value;
     return true;
   }

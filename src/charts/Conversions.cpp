@@ -1,4 +1,5 @@
 #include "charts/Conversions.h"
+#include "engine/TextHelpers.h"
 
 #include <charconv>
 #include <cmath>
@@ -192,13 +193,6 @@ double FloatingValue(const FloatingForm& form, const std::string& text) {
 
 // Face names are stored in a 32-byte field with its terminator.
 constexpr size_t kMaxFaceNameLength = 31;
-
-std::string WithoutBlanks(const std::string& text) {
-  std::string result;
-  for (char c : text)
-    if (c != ' ') result += c;
-  return result;
-}
 
 TColor FontColor(const std::string& text) {
   TColor color = clBlack;

@@ -44,7 +44,7 @@ bool kdPieChartCreate(const ActionParams& p) {
     if (!chart) return false;
     if (chart->Name().empty()) return true;
     TChart& panel = chart->Chart();
-    TPieSeries& series = chart->Series1();
+    TPieSeries& series = chart->Series();
 
     panel.SetColor(clWhite);
     if (!p[1].empty()) Guarded([&] { panel.SetColor(ColorParameter(p[1])); });

@@ -31,7 +31,7 @@ bool kdPieChartTitle(const ActionParams& p) {
 
 bool kdPieChartAddSeries(const ActionParams& p) {
   return RunOnChart(p[0], [&](TNeoChart& chart) {
-    TPieSeries& series = chart.Series1();
+    TPieSeries& series = chart.Series();
     // With a colour, a bad value or colour only skips the record; without
     // one, a bad value fails the action.
     if (!p[3].empty()) {
@@ -48,14 +48,14 @@ bool kdPieChartAddSeries(const ActionParams& p) {
 bool kdPieDeleteSeries(const ActionParams& p) {
   return RunOnChart(p[0], [&](TNeoChart& chart) {
     if (p[1].empty()) return;
-    TPieSeries& series = chart.Series1();
+    TPieSeries& series = chart.Series();
     int number = IntegerParameter(p[1], 1);
     if (number >= 1 && number <= series.SliceCount()) series.DeleteSlice(number - 1);
   });
 }
 
 bool kdPieChartClear(const ActionParams& p) {
-  return RunOnChart(p[0], [&](TNeoChart& chart) { chart.Series1().ClearSlices(); });
+  return RunOnChart(p[0], [&](TNeoChart& chart) { chart.Series().ClearSlices(); });
 }
 
 }  // namespace kd

@@ -4,7 +4,8 @@
 #include "charts/ActionRoutines.h"
 #include "charts/ColorForm.h"
 #include "charts/Conversions.h"
-#include "plugin/HostServices.h"
+#include "host/HostServices.h"
+#include "platform/ScreenMetrics.h"
 
 namespace kd {
 

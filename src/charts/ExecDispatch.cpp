@@ -2,8 +2,8 @@
 
 #include "charts/ActionRoutines.h"
 #include "platform/UserLocale.h"
-#include "plugin/ActionTable.h"
-#include "plugin/HostText.h"
+#include "host/ActionTable.h"
+#include "host/HostText.h"
 
 namespace kd {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "plugin/HostInterface.h"
+#include "host/HostInterface.h"
 
 namespace kd {
 

@@ -1,7 +1,7 @@
 #include "charts/HostWindowQuery.h"
 
 #include "charts/Conversions.h"
-#include "plugin/HostServices.h"
+#include "host/HostServices.h"
 
 namespace kd {
 

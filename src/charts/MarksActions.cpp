@@ -22,7 +22,7 @@ const Keyword<TSeriesMarksStyle> kMarksStyles[] = {
 
 bool kdPieChartMarks(const ActionParams& p) {
   return RunOnChart(p[0], [&](TNeoChart& chart) {
-    TSeriesMarks& marks = chart.Series1().Marks();
+    TSeriesMarks& marks = chart.Series().Marks();
     if (p[1] == "VisibleMarks") ApplySwitch(p[2], [&](bool on) { marks.SetVisible(on); });
     if (p[1] == "VisibleFrame") {
       ApplySwitch(p[2], [&](bool on) {
@@ -38,27 +38,27 @@ bool kdPieChartMarks(const ActionParams& p) {
 bool kdPieMarksStyle(const ActionParams& p) {
   return RunOnChart(p[0], [&](TNeoChart& chart) {
     if (std::optional<TSeriesMarksStyle> style = KeywordParameter(p[1], kMarksStyles))
-      chart.Series1().Marks().SetStyle(*style);
+      chart.Series().Marks().SetStyle(*style);
   });
 }
 
 bool kdPieMarksBackground(const ActionParams& p) {
   return RunOnChart(p[0], [&](TNeoChart& chart) {
-    TSeriesMarks& marks = chart.Series1().Marks();
+    TSeriesMarks& marks = chart.Series().Marks();
     ApplyColorOverGradient(chart.Chart(), p[1], [&](TColor color) { marks.SetBackColor(color); });
   });
 }
 
 bool kdPieMarksFont(const ActionParams& p) {
   return RunOnChart(p[0], [&](TNeoChart& chart) {
-    TSeriesMarks& marks = chart.Series1().Marks();
+    TSeriesMarks& marks = chart.Series().Marks();
     ApplyCompleteFontText(p[1], marks.Font(), [&](const FontData& font) { marks.SetFont(font); });
   });
 }
 
 bool kdPieMarksFrame(const ActionParams& p) {
   return RunOnChart(p[0], [&](TNeoChart& chart) {
-    TSeriesMarks& marks = chart.Series1().Marks();
+    TSeriesMarks& marks = chart.Series().Marks();
     TChartPen frame = marks.Frame();
     ApplyColorText(p[1], [&](TColor color) { frame.color = color; });
     frame.width = IntegerParameter(p[2], 1);  // the marks keep their width for a negative one
@@ -68,7 +68,7 @@ bool kdPieMarksFrame(const ActionParams& p) {
 
 bool kdPieMarksFrameStyle(const ActionParams& p) {
   return RunOnChart(p[0], [&](TNeoChart& chart) {
-    TSeriesMarks& marks = chart.Series1().Marks();
+    TSeriesMarks& marks = chart.Series().Marks();
     // The frame of a mark box has no inside-frame style.
     std::optional<TPenStyle> style = PenStyleParameter(p[1], false);
     if (!style) return;
@@ -80,7 +80,7 @@ bool kdPieMarksFrameStyle(const ActionParams& p) {
 
 bool kdPieMarksArrow(const ActionParams& p) {
   return RunOnChart(p[0], [&](TNeoChart& chart) {
-    TSeriesMarks& marks = chart.Series1().Marks();
+    TSeriesMarks& marks = chart.Series().Marks();
     TChartPen arrow = marks.Arrow();
     ApplyPenTexts(arrow, p[1], p[2], p[3]);
     marks.SetArrow(arrow);

@@ -4,13 +4,13 @@
 #include "charts/RotationState.h"
 #include "platform/BitmapFile.h"
 #include "platform/GdiDevice.h"
-#include "plugin/HostInterface.h"
+#include "host/HostInterface.h"
 
 namespace kd {
 
 namespace {
-constexpr UINT_PTR kTimer2Id = 2;
-constexpr UINT kTimer2Interval = 70;
+constexpr UINT_PTR kRotationTimerId = 2;
+constexpr UINT kRotationInterval = 70;
 
 // The series as the chart window's design leaves it.
 void ApplySeriesDesign(TPieSeries& series) {
@@ -23,10 +23,10 @@ void ApplySeriesDesign(TPieSeries& series) {
 TNeoChart::TNeoChart(std::string name, HWND hostWindow)
     : name_(std::move(name)),
       window_(hostWindow, [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return HandleMessage(m, w, l, r); }),
-      timer2_(window_.Handle(), kTimer2Id, kTimer2Interval) {
+      rotationTimer_(window_.Handle(), kRotationTimerId, kRotationInterval) {
   ApplyChartWindowDesign(chart_);
-  chart_.AddSeries(&series1_);
-  ApplySeriesDesign(series1_);
+  chart_.AddSeries(&series_);
+  ApplySeriesDesign(series_);
   chart_.SetInvalidateHandler([this] { RequestRepaint(); });
   SIZE client = platform::ClientSizeOf(hostWindow);
   window_.PlaceAndShow(client.cx, client.cy);
@@ -34,7 +34,7 @@ TNeoChart::TNeoChart(std::string name, HWND hostWindow)
 
 TNeoChart::~TNeoChart() {
   chart_.SetInvalidateHandler(nullptr);
-  chart_.RemoveSeries(&series1_);
+  chart_.RemoveSeries(&series_);
 }
 
 void TNeoChart::SetPanelVisible(bool visible) {
@@ -68,8 +68,8 @@ bool TNeoChart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
       chart_.Invalidate();
       return true;
     case WM_TIMER:
-      if (wParam != kTimer2Id) return false;
-      Timer2Timer();
+      if (wParam != kRotationTimerId) return false;
+      OnRotationTick();
       return true;
     case kHostRectangleMessage:
       if (lParam == kHostRectangleResized) Reparent();
@@ -81,17 +81,10 @@ bool TNeoChart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 void TNeoChart::Paint() {
   repaintPending_ = false;
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window_.Handle(), &ps);
-  // EndPaint must follow whatever the drawing does.
-  struct EndPaintAtExit {
-    HWND window;
-    PAINTSTRUCT* ps;
-    ~EndPaintAtExit() { EndPaint(window, ps); }
-  } endPaint{window_.Handle(), &ps};
+  platform::PaintScope paint(window_.Handle());
   SIZE size = window_.ClientSize();
   TRect client{0, 0, size.cx, size.cy};
-  platform::GdiDevice device(dc);
+  platform::GdiDevice device(paint.DC());
   if (!panelVisible_) {
     device.SetBrush(TChartBrush{clWhite, bsSolid});
     device.FillRect(client);
@@ -110,9 +103,9 @@ void TNeoChart::Reparent() {
   window_.SetParentWindow(host);
 }
 
-void TNeoChart::Timer2Timer() {
+void TNeoChart::OnRotationTick() {
   int angle = Rotation().Advance();
-  if (angle >= 0) series1_.SetRotationAngle(angle);
+  if (angle >= 0) series_.SetRotationAngle(angle);
 }
 
 }  // namespace kd

@@ -1,6 +1,5 @@
 // One chart object: a borderless chart window inside a host rectangle's
-// window, holding the chart panel `Chart`, its pie series `Series1` and the
-// rotation timer `Timer2`.
+// window, holding the chart panel, its pie series and the rotation timer.
 #pragma once
 
 #include <string>
@@ -22,8 +21,8 @@ class TNeoChart {
 
   const std::string& Name() const { return name_; }
   TChart& Chart() { return chart_; }
-  TPieSeries& Series1() { return series1_; }
-  platform::WindowTimer& Timer2() { return timer2_; }
+  TPieSeries& Series() { return series_; }
+  platform::WindowTimer& RotationTimer() { return rotationTimer_; }
   HWND Window() const { return window_.Handle(); }
 
   // The panel's visibility: a hidden panel leaves the window's white face.
@@ -41,16 +40,16 @@ class TNeoChart {
   void RequestRepaint();
   void Paint();
   void Reparent();
-  void Timer2Timer();
+  void OnRotationTick();
 
   std::string name_;
   TChart chart_;
-  TPieSeries series1_;
+  TPieSeries series_;
   bool panelVisible_ = true;
   bool repaintPending_ = false;
   // Declared last: the window and its timer go first, so no message reaches a half-destroyed chart.
   platform::ChildWindow window_;
-  platform::WindowTimer timer2_;
+  platform::WindowTimer rotationTimer_;
 };
 
 }  // namespace kd

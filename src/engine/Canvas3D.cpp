@@ -9,7 +9,6 @@ namespace kd {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kDegToRad = kPi / 180.0;
 // Keeps the inverse projection from dividing by zero at edge-on views.
 constexpr double kMinCoefficient = 0.00001;

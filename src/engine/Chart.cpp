@@ -84,7 +84,9 @@ TChartSeries* TChart::FirstActiveSeries() const {
 
 // ---------------------------------------------------------------- properties
 
-void TChart::SetColor(TColor value) { Store(color_, value); }
+void TChart::SetColor(TColor value) {
+  if (StoreChanged(color_, value)) Changed();
+}
 
 void TChart::SetBackImage(std::unique_ptr<TPicture> picture) {
   if (!picture && !backImage_) return;
@@ -93,17 +95,22 @@ void TChart::SetBackImage(std::unique_ptr<TPicture> picture) {
   Changed();
 }
 
-void TChart::SetBackImageMode(TBackImageMode value) { Store(backImageMode_, value); }
-void TChart::SetBackImageInside(bool value) { Store(backImageInside_, value); }
+void TChart::SetBackImageMode(TBackImageMode value) {
+  if (StoreChanged(backImageMode_, value)) Changed();
+}
+void TChart::SetBackImageInside(bool value) {
+  if (StoreChanged(backImageInside_, value)) Changed();
+}
 
 void TChart::SetMonochrome(bool value) {
-  if (monochrome_ == value) return;
-  monochrome_ = value;
+  if (!StoreChanged(monochrome_, value)) return;
   DiscardImages();
   Changed();
 }
 
-void TChart::SetView3D(bool value) { Store(view3D_, value); }
+void TChart::SetView3D(bool value) {
+  if (StoreChanged(view3D_, value)) Changed();
+}
 
 void TChart::SetChart3DPercent(int value) {
   if (value < kMin3DPercent || value > kMax3DPercent) {
@@ -112,25 +119,45 @@ void TChart::SetChart3DPercent(int value) {
                   kMin3DPercent, kMax3DPercent);
     throw EngineError(text);
   }
-  Store(chart3DPercent_, value);
+  if (StoreChanged(chart3DPercent_, value)) Changed();
 }
 
-void TChart::SetView3DOptions(const TView3DOptions& value) { Store(view3DOptions_, value); }
-void TChart::SetElevation(int value) { Store(view3DOptions_.Elevation, value); }
-void TChart::SetRotation(int value) { Store(view3DOptions_.Rotation, value); }
-void TChart::SetPerspective(int value) { Store(view3DOptions_.Perspective, value); }
-void TChart::SetZoom(int value) { Store(view3DOptions_.Zoom, value); }
-void TChart::SetHorizOffset(int value) { Store(view3DOptions_.HorizOffset, value); }
-void TChart::SetVertOffset(int value) { Store(view3DOptions_.VertOffset, value); }
-void TChart::SetMarginLeft(int value) { Store(marginLeft_, value); }
-void TChart::SetMarginTop(int value) { Store(marginTop_, value); }
-void TChart::SetMarginRight(int value) { Store(marginRight_, value); }
-void TChart::SetMarginBottom(int value) { Store(marginBottom_, value); }
+void TChart::SetView3DOptions(const TView3DOptions& value) {
+  if (StoreChanged(view3DOptions_, value)) Changed();
+}
+void TChart::SetElevation(int value) {
+  if (StoreChanged(view3DOptions_.Elevation, value)) Changed();
+}
+void TChart::SetRotation(int value) {
+  if (StoreChanged(view3DOptions_.Rotation, value)) Changed();
+}
+void TChart::SetPerspective(int value) {
+  if (StoreChanged(view3DOptions_.Perspective, value)) Changed();
+}
+void TChart::SetZoom(int value) {
+  if (StoreChanged(view3DOptions_.Zoom, value)) Changed();
+}
+void TChart::SetHorizOffset(int value) {
+  if (StoreChanged(view3DOptions_.HorizOffset, value)) Changed();
+}
+void TChart::SetVertOffset(int value) {
+  if (StoreChanged(view3DOptions_.VertOffset, value)) Changed();
+}
+void TChart::SetMarginLeft(int value) {
+  if (StoreChanged(marginLeft_, value)) Changed();
+}
+void TChart::SetMarginTop(int value) {
+  if (StoreChanged(marginTop_, value)) Changed();
+}
+void TChart::SetMarginRight(int value) {
+  if (StoreChanged(marginRight_, value)) Changed();
+}
+void TChart::SetMarginBottom(int value) {
+  if (StoreChanged(marginBottom_, value)) Changed();
+}
 
 void TChart::SetBufferedDisplay(bool value) {
-  if (buffered_ == value) return;
-  buffered_ = value;
-  if (!buffered_) DiscardImages();
+  if (StoreChanged(buffered_, value) && !buffered_) DiscardImages();
 }
 
 void TChart::DiscardImages() {

@@ -153,10 +153,6 @@ class TChart {
   void DrawBackImage(const TRect& rect, bool inner);
   void DrawTitlesAndLegend(TChartSeries* active);
   TChartSeries* FirstActiveSeries() const;
-  template <class T>
-  void Store(T& field, const T& value) {
-    if (StoreChanged(field, value)) Changed();
-  }
 
   std::function<void()> onInvalidate_;
   bool dirty_ = true;

@@ -10,15 +10,11 @@ TChartSeries::~TChartSeries() {
 }
 
 void TChartSeries::SetActive(bool value) {
-  if (active_ == value) return;
-  active_ = value;
-  Repaint();
+  if (StoreChanged(active_, value)) Repaint();
 }
 
 void TChartSeries::SetShowInLegend(bool value) {
-  if (showInLegend_ == value) return;
-  showInLegend_ = value;
-  Repaint();
+  if (StoreChanged(showInLegend_, value)) Repaint();
 }
 
 void TChartSeries::Repaint() const {

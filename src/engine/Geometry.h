@@ -3,6 +3,11 @@
 
 namespace kd {
 
+// Angles are radians; one home for the circle constants.
+constexpr double kPi = 3.14159265358979323846264338327950;
+constexpr double kTwoPi = 2 * kPi;
+constexpr double kHalfPi = kPi / 2;
+
 struct TPoint {
   int x = 0;
   int y = 0;

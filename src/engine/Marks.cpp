@@ -1,4 +1,5 @@
 #include "engine/Marks.h"
+#include "engine/TextHelpers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,21 +30,6 @@ std::string PercentText(const TPieSeries& series, int index, bool withTotal) {
   return FormatTexts(kPercentOfTotalFormat, text, FormatFloat(series.ValueFormat(), total));
 }
 
-// Calls f(line) for each line of a mark text.
-template <class F>
-void ForEachLine(const std::string& text, F f) {
-  size_t start = 0;
-  for (;;) {
-    const size_t end = text.find(LineSeparator, start);
-    if (end == std::string::npos) {
-      f(text.substr(start));
-      return;
-    }
-    f(text.substr(start, end - start));
-    start = end + 1;
-  }
-}
-
 }  // namespace
 
 TSeriesMarks::TSeriesMarks() { arrow_.color = clWhite; }
@@ -53,61 +39,43 @@ void TSeriesMarks::Changed() const {
 }
 
 void TSeriesMarks::SetVisible(bool value) {
-  if (value == visible_) return;
-  visible_ = value;
-  Changed();
+  if (StoreChanged(visible_, value)) Changed();
 }
 
 void TSeriesMarks::SetStyle(TSeriesMarksStyle value) {
-  if (value == style_) return;
-  style_ = value;
-  Changed();
+  if (StoreChanged(style_, value)) Changed();
 }
 
 void TSeriesMarks::SetArrow(const TChartPen& value) {
   TChartPen pen = value;
   if (pen.width < 0) pen.width = arrow_.width;
-  if (pen == arrow_) return;
-  arrow_ = pen;
-  Changed();
+  if (StoreChanged(arrow_, pen)) Changed();
 }
 
 void TSeriesMarks::SetArrowLength(int value) {
-  if (value == arrowLength_) return;
-  arrowLength_ = value;
-  Changed();
+  if (StoreChanged(arrowLength_, value)) Changed();
 }
 
 void TSeriesMarks::SetBackColor(TColor value) {
-  if (value == backColor_) return;
-  backColor_ = value;
-  Changed();
+  if (StoreChanged(backColor_, value)) Changed();
 }
 
 void TSeriesMarks::SetTransparent(bool value) {
-  if (value == transparent_) return;
-  transparent_ = value;
-  Changed();
+  if (StoreChanged(transparent_, value)) Changed();
 }
 
 void TSeriesMarks::SetFrame(const TChartPen& value) {
   TChartPen pen = value;
   if (pen.width < 0) pen.width = frame_.width;
-  if (pen == frame_) return;
-  frame_ = pen;
-  Changed();
+  if (StoreChanged(frame_, pen)) Changed();
 }
 
 void TSeriesMarks::SetFont(const FontData& value) {
-  if (value == font_) return;
-  font_ = value;
-  Changed();
+  if (StoreChanged(font_, value)) Changed();
 }
 
 void TSeriesMarks::SetClip(bool value) {
-  if (value == clip_) return;
-  clip_ = value;
-  Changed();
+  if (StoreChanged(clip_, value)) Changed();
 }
 
 void TSeriesMarks::DeletePosition(int index) {
@@ -153,8 +121,8 @@ void MeasureMarks(const TPieSeries& series, TChartCanvas3D& canvas, TLegendTextS
   for (int i = 0; i < n; ++i) {
     measure.texts[i] = SliceMarkText(series, i, legendStyle);
     int widest = 0;
-    ForEachLine(measure.texts[i],
-                [&](const std::string& line) { widest = std::max(widest, canvas.TextWidth(line)); });
+    ForEachPiece(measure.texts[i], LineSeparator,
+                 [&](const std::string& line) { widest = std::max(widest, canvas.TextWidth(line)); });
     measure.widths[i] = widest;
   }
   measure.valid = true;
@@ -262,7 +230,7 @@ void DrawMarkBox(TPieSeries& series, const TPiePaintContext& context, int index,
   const int x = position.BoxLeft + position.BoxWidth / 2;
   const int h = letter.height;
   int y = position.BoxTop;
-  ForEachLine(text, [&](const std::string& line) {
+  ForEachPiece(text, LineSeparator, [&](const std::string& line) {
     canvas.TextOut(x, y, line, taCenter);
     y += h;
   });

@@ -1,4 +1,5 @@
 #include "engine/PieDrawing.h"
+#include "engine/TextHelpers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,9 +15,6 @@ namespace kd {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846264338327950;
-constexpr double kTwoPi = 2 * kPi;
-constexpr double kHalfPi = kPi / 2;
 
 // Below this size a slice is not worth drawing.
 constexpr int kMinPieSize = 5;

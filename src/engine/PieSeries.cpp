@@ -12,7 +12,6 @@ namespace kd {
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586476925286766559;
 
 constexpr TColor kDefaultPalette[16] = {
     0x0000FF,  // red
@@ -55,9 +54,7 @@ EListError::EListError(int index)
 // ------------------------------------------------------------ value list
 
 void TChartValueList::SetMultiplier(double value) {
-  if (value == multiplier_) return;
-  multiplier_ = value;
-  dirty_ = true;
+  if (StoreChanged(multiplier_, value)) dirty_ = true;
 }
 
 void TChartValueList::SetValue(int index, double value) {
@@ -213,34 +210,25 @@ TColor TPieSeries::SliceColor(int index) const {
 // ------------------------------------------------------------ settings
 
 void TPieSeries::SetSeriesColor(TColor value) {
-  if (value == seriesColor_) return;
-  seriesColor_ = value;
-  Changed();
+  if (StoreChanged(seriesColor_, value)) Changed();
 }
 
 void TPieSeries::SetColorEachPoint(bool value) {
-  if (value == colorEachPoint_) return;
-  colorEachPoint_ = value;
+  if (!StoreChanged(colorEachPoint_, value)) return;
   if (!value) std::fill(colors_.begin(), colors_.end(), clDefault);
   Changed();
 }
 
 void TPieSeries::SetValueFormat(const std::string& value) {
-  if (value == valueFormat_) return;
-  valueFormat_ = value;
-  Changed();
+  if (StoreChanged(valueFormat_, value)) Changed();
 }
 
 void TPieSeries::SetPercentFormat(const std::string& value) {
-  if (value == percentFormat_) return;
-  percentFormat_ = value;
-  Changed();
+  if (StoreChanged(percentFormat_, value)) Changed();
 }
 
 void TPieSeries::SetCircled(bool value) {
-  if (value == circled_) return;
-  circled_ = value;
-  Changed();
+  if (StoreChanged(circled_, value)) Changed();
 }
 
 void TPieSeries::SetRotationAngle(int value) {
@@ -254,28 +242,19 @@ void TPieSeries::SetRotationAngle(int value) {
 }
 
 void TPieSeries::SetCustomXRadius(int value) {
-  if (value == customXRadius_) return;
-  customXRadius_ = value;
-  Changed();
+  if (StoreChanged(customXRadius_, value)) Changed();
 }
 
 void TPieSeries::SetCustomYRadius(int value) {
-  if (value == customYRadius_) return;
-  customYRadius_ = value;
-  Changed();
+  if (StoreChanged(customYRadius_, value)) Changed();
 }
 
 void TPieSeries::SetCircleBackColor(TColor value) {
-  if (value == circleBackColor_) return;
-  circleBackColor_ = value;
-  Changed();
+  if (StoreChanged(circleBackColor_, value)) Changed();
 }
 
 void TPieSeries::SetExplodeBiggest(int value) {
-  if (value != explodeBiggest_) {
-    explodeBiggest_ = value;
-    Changed();
-  }
+  if (StoreChanged(explodeBiggest_, value)) Changed();
   UpdateExplodeBiggest();
 }
 
@@ -296,35 +275,25 @@ void TPieSeries::SetExplodedSlice(int index, int percent) {
     if (percent == 0) return;  // reads as 0 already
     exploded_.resize(index + 1, 0);
   }
-  if (exploded_[index] == percent) return;
-  exploded_[index] = percent;
-  Changed();
+  if (StoreChanged(exploded_[index], percent)) Changed();
 }
 
 void TPieSeries::SetOtherSlice(const TPieOtherSlice& value) {
-  if (value == otherSlice_) return;
-  otherSlice_ = value;
-  Changed();
+  if (StoreChanged(otherSlice_, value)) Changed();
 }
 
 void TPieSeries::SetDark3D(bool value) {
-  if (value == dark3D_) return;
-  dark3D_ = value;
-  Changed();
+  if (StoreChanged(dark3D_, value)) Changed();
 }
 
 void TPieSeries::SetUsePatterns(bool value) {
-  if (value == usePatterns_) return;
-  usePatterns_ = value;
-  Changed();
+  if (StoreChanged(usePatterns_, value)) Changed();
 }
 
 void TPieSeries::SetPiePen(const TChartPen& value) {
   TChartPen pen = value;
   if (pen.width < 0) pen.width = piePen_.width;
-  if (pen == piePen_) return;
-  piePen_ = pen;
-  Changed();
+  if (StoreChanged(piePen_, pen)) Changed();
 }
 
 // ------------------------------------------------------------ per paint

@@ -1,4 +1,4 @@
-// Implements ChooseFontBox, ChooseColorBox, FontDataOf and ScreenPixelsPerInch
+// Implements ChooseFontBox, ChooseColorBox and FontDataOf
 // over ChooseFontA and ChooseColorA. Both dialogs run their own modal loop, so
 // the host's windows keep painting and timers keep firing while they are open.
 // Not here: hooks (the dialogs open where the platform puts them), help
@@ -53,12 +53,6 @@ FontData FontDataOf(const FontChoice& choice, int pixelsPerInch) {
   if (lf.lfStrikeOut) font.styles |= fsStrikeOut;
   font.charset = lf.lfCharSet;
   return font;
-}
-
-int ScreenPixelsPerInch() {
-  WindowDC screen(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
-  return dpi > 0 ? dpi : 96;
 }
 
 }  // namespace kd::platform

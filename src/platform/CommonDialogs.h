@@ -32,7 +32,4 @@ std::optional<COLORREF> ChooseColorBox(HWND owner, COLORREF initial);
 // device turns back into the same cell height), bold from weight 700 up.
 FontData FontDataOf(const FontChoice& choice, int pixelsPerInch);
 
-// Vertical pixels per inch of the screen (96 when the screen cannot tell).
-int ScreenPixelsPerInch();
-
 }  // namespace kd::platform

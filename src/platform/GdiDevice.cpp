@@ -5,6 +5,7 @@
 // Not here: gradients (the engine bands them with FillRect, or writes them
 // into an image's pixel memory), metafile output.
 #include "platform/GdiDevice.h"
+#include "platform/ScreenMetrics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +15,6 @@
 namespace kd::platform {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 // Chords of 3 pixels stay within a hundredth of a pixel of the true ellipse
 // from a radius of about 100 pixels on.
 constexpr double kSectorStep = 3.0;
@@ -56,28 +56,6 @@ UINT TextAlignOf(TAlignment align) {
 }
 
 RECT ToRect(const TRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-// The screen's pixels per inch and size are read once: opening a screen DC
-// on every paint costs more than painting a small chart.
-int ScreenPixelsPerInch() {
-  static const int dpi = [] {
-    WindowDC screen(nullptr);
-    const int read = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
-    return read > 0 ? read : 96;
-  }();
-  return dpi;
-}
-
-TScreenInfo ReadScreenInfo() {
-  TScreenInfo info;
-  WindowDC screen(nullptr);
-  if (!screen) return info;
-  info.widthPixels = GetDeviceCaps(screen.Get(), HORZRES);
-  info.heightPixels = GetDeviceCaps(screen.Get(), VERTRES);
-  info.widthMillimetres = GetDeviceCaps(screen.Get(), HORZSIZE);
-  info.heightMillimetres = GetDeviceCaps(screen.Get(), VERTSIZE);
-  return info;
-}
 
 bool SameFontFace(const FontData& a, const FontData& b) {
   return a.name == b.name && a.size == b.size && a.styles == b.styles && a.charset == b.charset;
@@ -271,9 +249,8 @@ void GdiDevice::FillRect(const TRect& rect) {
   if (hasBrush_ && IsHatch(brushData_.style) && backMode_ == bmTransparent) {
     // A blit always paints the hatch gaps; a pen-less rectangle honours the
     // transparent background (and stops a pixel short, hence the + 1).
-    HGDIOBJ previousPen = SelectObject(dc_, GetStockObject(NULL_PEN));
+    SelectionScope noPen(dc_, GetStockObject(NULL_PEN));
     ::Rectangle(dc_, left, top, left + width + 1, top + height + 1);
-    SelectObject(dc_, previousPen);
     return;
   }
   PatBlt(dc_, left, top, width, height, PATCOPY);
@@ -319,10 +296,7 @@ std::unique_ptr<TOffscreenImage> GdiDevice::CreateOffscreen(int width, int heigh
   return GdiOffscreenImage::Create(width, height, monochrome);
 }
 
-TScreenInfo GdiDevice::Screen() const {
-  static const TScreenInfo info = ReadScreenInfo();
-  return info;
-}
+TScreenInfo GdiDevice::Screen() const { return ScreenSize(); }
 
 TPixelRows GdiDevice::DirectPixels() {
   if (pixels_.bits == nullptr) return TPixelRows{};
@@ -362,7 +336,7 @@ std::unique_ptr<GdiOffscreenImage> GdiOffscreenImage::Create(int width, int heig
   image->monochrome_ = monochrome;
   image->bits_ = static_cast<const unsigned char*>(bits);
   image->stride_ = monochrome ? ((width + 31) / 32) * 4 : width * 4;
-  image->previousBitmap_ = SelectObject(image->dc_.Get(), image->bitmap_.Get());
+  image->bitmapSelection_.emplace(image->dc_.Get(), image->bitmap_.Get());
   image->device_ = std::make_unique<GdiDevice>(image->dc_.Get());
   image->device_->SetBlackAndWhite(monochrome);
   if (!monochrome)
@@ -372,7 +346,7 @@ std::unique_ptr<GdiOffscreenImage> GdiOffscreenImage::Create(int width, int heig
 
 GdiOffscreenImage::~GdiOffscreenImage() {
   device_.reset();
-  if (previousBitmap_ != nullptr) SelectObject(dc_.Get(), previousBitmap_);
+  bitmapSelection_.reset();
 }
 
 void GdiOffscreenImage::DrawTo(HDC dc, const RECT& dest) const {

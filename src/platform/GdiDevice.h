@@ -9,6 +9,7 @@
 #include "platform/Win32.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/Device.h"
@@ -140,7 +141,7 @@ class GdiOffscreenImage : public TOffscreenImage, public GdiDrawable {
   int stride_ = 0;
   MemoryDC dc_;
   Bitmap bitmap_;
-  HGDIOBJ previousBitmap_ = nullptr;
+  std::optional<SelectionScope> bitmapSelection_;  // puts the DC's own bitmap back before the DC goes
   std::unique_ptr<GdiDevice> device_;
 };
 

@@ -1,7 +1,7 @@
 // Owners of the GDI handles the module creates: pens, brushes, fonts, bitmaps,
 // regions, memory device contexts, metafiles and icons, each freed with its
 // owner and counted in the live GDI object counter; plus a window DC borrowed
-// for a scope and a scope that restores a DC's selected object.
+// for a scope, a paint scope, and a scope that restores a DC's selected object.
 // Not here: the drawing itself (GdiDevice) and pictures (Pictures).
 #pragma once
 
@@ -90,6 +90,23 @@ class WindowDC {
 
  private:
   HWND window_;
+  HDC dc_;
+};
+
+// BeginPaint for one scope: EndPaint follows whatever the drawing does.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~PaintScope() { EndPaint(window_, &paint_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+
+  HDC DC() const { return dc_; }
+  const RECT& Area() const { return paint_.rcPaint; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
   HDC dc_;
 };
 

@@ -5,6 +5,8 @@
 // of read past its end. Not here: gif, png, tiff; icons beyond the first image
 // of an .ico file; saving.
 #include "platform/Pictures.h"
+#include "platform/ScreenMetrics.h"
+#include "engine/TextHelpers.h"
 
 #include <algorithm>
 #include <cctype>
@@ -48,12 +50,6 @@ uint32_t U32(const unsigned char* p) {
 }
 int32_t I32(const unsigned char* p) { return static_cast<int32_t>(U32(p)); }
 int16_t I16(const unsigned char* p) { return static_cast<int16_t>(U16(p)); }
-
-int ScreenDpi(int index) {
-  WindowDC screen(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen.Get(), index) : 0;
-  return dpi > 0 ? dpi : 96;
-}
 
 // ---------------------------------------------------------------- pictures
 
@@ -313,8 +309,8 @@ std::unique_ptr<TPicture> MetafilePictureOf(EnhMetaFile metafile) {
   ENHMETAHEADER header{};
   if (GetEnhMetaFileHeader(metafile.Get(), sizeof header, &header) == 0) RefuseMetafile();
   // The frame is in hundredths of a millimetre, inclusive.
-  int width = MulDiv(header.rclFrame.right - header.rclFrame.left, ScreenDpi(LOGPIXELSX), 2540);
-  int height = MulDiv(header.rclFrame.bottom - header.rclFrame.top, ScreenDpi(LOGPIXELSY), 2540);
+  int width = MulDiv(header.rclFrame.right - header.rclFrame.left, ScreenPixelsPerInch(LOGPIXELSX), 2540);
+  int height = MulDiv(header.rclFrame.bottom - header.rclFrame.top, ScreenPixelsPerInch(LOGPIXELSY), 2540);
   if (width <= 0 || height <= 0) {
     width = header.rclBounds.right - header.rclBounds.left + 1;
     height = header.rclBounds.bottom - header.rclBounds.top + 1;
@@ -365,8 +361,8 @@ std::unique_ptr<TPicture> LoadWmf(const unsigned char* data, size_t size) {
     pict.xExt = MulDiv(width, 2540, inch);
     pict.yExt = MulDiv(height, 2540, inch);
     pictPtr = &pict;
-    placedWidth = MulDiv(width, ScreenDpi(LOGPIXELSX), inch);
-    placedHeight = MulDiv(height, ScreenDpi(LOGPIXELSY), inch);
+    placedWidth = MulDiv(width, ScreenPixelsPerInch(LOGPIXELSX), inch);
+    placedHeight = MulDiv(height, ScreenPixelsPerInch(LOGPIXELSY), inch);
     data += kPlaceableSize;
     size -= kPlaceableSize;
   }
@@ -408,13 +404,6 @@ std::string ExtensionOf(const std::string& fileName) {
   const size_t dot = fileName.rfind('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
   return fileName.substr(dot + 1);
-}
-
-std::string Lower(std::string text) {
-  for (char& ch : text) {
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-  }
-  return text;
 }
 
 bool IsKnownExtension(const std::string& lower) {
@@ -471,7 +460,7 @@ Bytes ReadWholeFile(const std::string& fileName) {
 
 std::unique_ptr<TPicture> LoadPictureData(const unsigned char* data, size_t size,
                                           const std::string& extension) {
-  const std::string kind = Lower(extension);
+  const std::string kind = AsciiLowerText(extension);
   if (!IsKnownExtension(kind)) RefuseExtension(extension);
   if (data == nullptr || size == 0) Refuse("Picture file is empty");
   try {
@@ -487,7 +476,7 @@ std::unique_ptr<TPicture> LoadPictureData(const unsigned char* data, size_t size
 
 std::unique_ptr<TPicture> LoadPictureFile(const std::string& fileName) {
   const std::string extension = ExtensionOf(fileName);
-  if (!IsKnownExtension(Lower(extension))) RefuseExtension(extension);
+  if (!IsKnownExtension(AsciiLowerText(extension))) RefuseExtension(extension);
   Bytes bytes;
   try {
     bytes = ReadWholeFile(fileName);

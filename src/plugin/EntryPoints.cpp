@@ -2,17 +2,13 @@
 
 #include "charts/ChartRegistry.h"
 #include "charts/ExecDispatch.h"
-#include "plugin/ActionTable.h"
-#include "plugin/HostServices.h"
-#include "plugin/LocalisedText.h"
-#include "plugin/ModuleState.h"
+#include "editors/EditDispatch.h"
+#include "host/ActionTable.h"
+#include "host/HostServices.h"
+#include "host/LocalisedText.h"
+#include "host/ModuleState.h"
 
 namespace kd {
-
-ModuleState& Module() {
-  static ModuleState state;
-  return state;
-}
 
 void RegisterPlugIn(RegisterActionFn registerAction, OpaqueCallback second, OpaqueCallback third,
                     SetVariableFn setVariable) {
@@ -43,16 +39,13 @@ void InitPlugIn(intptr_t hostValue, HostText* name, HostText* author, HostText* 
 
 bool ExecAction(int32_t id, HostText* params, int32_t high) { return DispatchAction(id, params, high); }
 
-bool EditAction(int32_t id, HostText* slots, int32_t high) {
-  // The editors come with the design-time dialogs; until then no identifier opens one.
-  return false;
-}
+bool EditAction(int32_t id, HostText* slots, int32_t high) { return editors::EditAction(id, slots, high); }
 
 void Message(int32_t code) {
   if (code == kMessageLeaveRunMode) FreeCharts();
 }
 
-void About() {}
+void About() { editors::ShowAbout(); }
 
 void RegisterScriptProcessor(OpaqueCallback processor) { Module().scriptProcessor = processor; }
 

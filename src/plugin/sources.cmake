@@ -1,11 +1,3 @@
-# Portable: the action table, the localisation file and host text blocks.
-list(APPEND KD_CORE_SOURCES
-  ${KD_SRC}/plugin/ActionTable.cpp
-  ${KD_SRC}/plugin/Localisation.cpp
-  ${KD_SRC}/plugin/HostText.cpp)
-# Win32: entry points and host services.
+# Win32: the entry points' behaviour (Exports.cpp is the DLL's own source).
 list(APPEND KD_WIN_SOURCES
-  ${KD_SRC}/plugin/EntryPoints.cpp
-  ${KD_SRC}/plugin/GlobalBlocks.cpp
-  ${KD_SRC}/plugin/HostServices.cpp
-  ${KD_SRC}/plugin/LocalisedText.cpp)
+  ${KD_SRC}/plugin/EntryPoints.cpp)

@@ -58,9 +58,9 @@ TEST_F(AppearanceInside, SwitchesAndShowHideWords) {
   EXPECT_TRUE(ExecInProcess(15, {"Rect1", "false"}));
   EXPECT_TRUE(ExecInProcess(17, {"Rect1", "true"}));
   EXPECT_TRUE(chart.Chart().Monochrome());
-  EXPECT_TRUE(chart.Series1().UsePatterns());
+  EXPECT_TRUE(chart.Series().UsePatterns());
   EXPECT_FALSE(chart.Chart().View3D());
-  EXPECT_TRUE(chart.Series1().Circled());
+  EXPECT_TRUE(chart.Series().Circled());
   for (int id : {9, 13, 15, 17}) EXPECT_TRUE(ExecInProcess(id, {"Rect1", "true "})) << id;
   EXPECT_TRUE(chart.Chart().Monochrome());
   EXPECT_FALSE(chart.Chart().View3D());
@@ -177,7 +177,7 @@ TEST_F(AppearanceInside, BackImageCoversThePanelOrVanishesInsideA3DChart) {
 
 TEST_F(AppearanceInside, BorderSetsThePiePen) {
   kd::TNeoChart& chart = Create();
-  const kd::TChartPen& pen = chart.Series1().PiePen();
+  const kd::TChartPen& pen = chart.Series().PiePen();
   ASSERT_TRUE(ExecInProcess(14, {"Rect1", "0,0,255", "HIDE", "DashDot", "3"}));
   EXPECT_EQ(pen.color, kBlue);
   EXPECT_FALSE(pen.visible);
@@ -223,8 +223,8 @@ int ViewValue(kd::TNeoChart& chart, const std::string& name) {
   if (name == "Perspective") return view.Perspective;
   if (name == "Rotation") return view.Rotation;
   if (name == "Elevation") return view.Elevation;
-  if (name == "Rotation Angle") return chart.Series1().RotationAngle();
-  if (name == "Explode Biggest") return chart.Series1().ExplodeBiggest();
+  if (name == "Rotation Angle") return chart.Series().RotationAngle();
+  if (name == "Explode Biggest") return chart.Series().ExplodeBiggest();
   if (name == "Horiz Offset") return view.HorizOffset;
   if (name == "Vert Offset") return view.VertOffset;
   if (name == "Zoom") return view.Zoom;
@@ -256,12 +256,12 @@ TEST_F(AppearanceInside, RotationWithStepZeroStandsStill) {
   kd::TNeoChart& chart = Create();
   ASSERT_TRUE(ExecInProcess(16, {"Rect1", "Rotation Angle", "77"}));
   ASSERT_TRUE(ExecInProcess(34, {"Rect1", "TRUE", "0"}));
-  EXPECT_TRUE(chart.Timer2().Enabled());
+  EXPECT_TRUE(chart.RotationTimer().Enabled());
   EXPECT_EQ(kd::Rotation().step, 0);
   PumpFor(300);
-  EXPECT_EQ(chart.Series1().RotationAngle(), 77);
+  EXPECT_EQ(chart.Series().RotationAngle(), 77);
   ASSERT_TRUE(ExecInProcess(34, {"Rect1", "False", "9"}));
-  EXPECT_FALSE(chart.Timer2().Enabled());
+  EXPECT_FALSE(chart.RotationTimer().Enabled());
   EXPECT_EQ(kd::Rotation().step, 0);  // "false" keeps the step
 }
 
@@ -272,19 +272,19 @@ TEST_F(AppearanceInside, RotationAdvancesByTheSharedStep) {
   ASSERT_TRUE(ExecInProcess(34, {"Rect1", "true", "5"}));
   EXPECT_EQ(kd::Rotation().step, 5);
   // The first tick comes 70 ms later; a loaded machine may take longer.
-  ASSERT_TRUE(PumpUntil([&] { return chart.Series1().RotationAngle() != 0; }, 5000));
-  const int angle = chart.Series1().RotationAngle();
+  ASSERT_TRUE(PumpUntil([&] { return chart.Series().RotationAngle() != 0; }, 5000));
+  const int angle = chart.Series().RotationAngle();
   EXPECT_GE(angle, 100);
   EXPECT_EQ(angle % 5, 0);
   EXPECT_EQ(kd::Rotation().counter, angle + 5);
   ASSERT_TRUE(ExecInProcess(34, {"Rect1", "false", ""}));
   PumpFor(150);
-  EXPECT_EQ(chart.Series1().RotationAngle(), angle);
+  EXPECT_EQ(chart.Series().RotationAngle(), angle);
   ASSERT_TRUE(ExecInProcess(34, {"Rect1", "true", "fast"}));  // not a number: step 1
   EXPECT_EQ(kd::Rotation().step, 1);
   ASSERT_TRUE(ExecInProcess(34, {"Rect1", "yes", "7"}));
   EXPECT_EQ(kd::Rotation().step, 1);
-  EXPECT_TRUE(chart.Timer2().Enabled());
+  EXPECT_TRUE(chart.RotationTimer().Enabled());
 }
 
 }  // namespace

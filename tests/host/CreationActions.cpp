@@ -134,16 +134,16 @@ TEST_F(CreationInside, ParametersReachPanelAndSeries) {
   kd::TNeoChart* chart = Chart("Rect1");
   ASSERT_NE(chart, nullptr);
   EXPECT_EQ(chart->Chart().Color(), kd::RGBColor(0, 0, 255));
-  ASSERT_EQ(chart->Series1().SliceCount(), 2);
-  EXPECT_EQ(chart->Series1().SliceLabel(0), "A");
-  EXPECT_EQ(chart->Series1().SliceLabel(1), "C");
-  EXPECT_EQ(chart->Series1().SliceColor(1), kd::RGBColor(0, 255, 0));
+  ASSERT_EQ(chart->Series().SliceCount(), 2);
+  EXPECT_EQ(chart->Series().SliceLabel(0), "A");
+  EXPECT_EQ(chart->Series().SliceLabel(1), "C");
+  EXPECT_EQ(chart->Series().SliceColor(1), kd::RGBColor(0, 255, 0));
   EXPECT_TRUE(chart->Chart().Monochrome());
   EXPECT_FALSE(chart->Chart().View3D());
-  EXPECT_FALSE(chart->Series1().Marks().Visible());
-  EXPECT_TRUE(chart->Series1().UsePatterns());
-  EXPECT_EQ(chart->Series1().ExplodeBiggest(), 20);
-  EXPECT_EQ(chart->Series1().RotationAngle(), 45);
+  EXPECT_FALSE(chart->Series().Marks().Visible());
+  EXPECT_TRUE(chart->Series().UsePatterns());
+  EXPECT_EQ(chart->Series().ExplodeBiggest(), 20);
+  EXPECT_EQ(chart->Series().RotationAngle(), 45);
 }
 
 TEST_F(CreationInside, EmptyAndBadTextsKeepTheFreshChart) {
@@ -151,13 +151,13 @@ TEST_F(CreationInside, EmptyAndBadTextsKeepTheFreshChart) {
   kd::TNeoChart* chart = Chart("Rect1");
   ASSERT_NE(chart, nullptr);
   EXPECT_EQ(chart->Chart().Color(), kd::clWhite);
-  EXPECT_EQ(chart->Series1().SliceCount(), 0);
+  EXPECT_EQ(chart->Series().SliceCount(), 0);
   EXPECT_FALSE(chart->Chart().Monochrome());
   EXPECT_TRUE(chart->Chart().View3D());
-  EXPECT_TRUE(chart->Series1().Marks().Visible());
-  EXPECT_EQ(chart->Series1().Marks().ArrowLength(), 8);
-  EXPECT_EQ(chart->Series1().ExplodeBiggest(), 0);
-  EXPECT_EQ(chart->Series1().RotationAngle(), 0);
+  EXPECT_TRUE(chart->Series().Marks().Visible());
+  EXPECT_EQ(chart->Series().Marks().ArrowLength(), 8);
+  EXPECT_EQ(chart->Series().ExplodeBiggest(), 0);
+  EXPECT_EQ(chart->Series().RotationAngle(), 0);
 }
 
 TEST_F(CreationInside, SecondCreationStartsFromAFreshChart) {
@@ -165,7 +165,7 @@ TEST_F(CreationInside, SecondCreationStartsFromAFreshChart) {
   ASSERT_TRUE(ExecInProcess(1, {"Rect1", "", "B;2;|C;3;", "", "", "", "", "", ""}));
   kd::TNeoChart* chart = Chart("Rect1");
   ASSERT_NE(chart, nullptr);
-  EXPECT_EQ(chart->Series1().SliceCount(), 2);
+  EXPECT_EQ(chart->Series().SliceCount(), 2);
   EXPECT_EQ(chart->Chart().Color(), kd::clWhite);
   EXPECT_FALSE(chart->Chart().Monochrome());
   ASSERT_NE(kd::Charts(), nullptr);

@@ -109,7 +109,7 @@ TEST_F(DataInside, TitleReachesThePicture) {
 
 TEST_F(DataInside, AddSeriesAppendsOneRecord) {
   kd::TNeoChart& chart = Create("");
-  kd::TPieSeries& series = chart.Series1();
+  kd::TPieSeries& series = chart.Series();
   ASSERT_TRUE(ExecInProcess(5, {"Rect1", "North and; South|", WithRegionalSeparator(), ""}));
   ASSERT_TRUE(ExecInProcess(5, {"Rect1", "East", "7", "0,128,0"}));
   ASSERT_EQ(series.SliceCount(), 2);
@@ -122,7 +122,7 @@ TEST_F(DataInside, AddSeriesAppendsOneRecord) {
 
 TEST_F(DataInside, AddSeriesWithBadTexts) {
   kd::TNeoChart& chart = Create("");
-  kd::TPieSeries& series = chart.Series1();
+  kd::TPieSeries& series = chart.Series();
   // With a colour, a bad colour or value adds nothing but succeeds.
   EXPECT_TRUE(ExecInProcess(5, {"Rect1", "A", "1", "255,0"}));
   EXPECT_TRUE(ExecInProcess(5, {"Rect1", "A", WithOtherSeparator(), "255,0,0"}));
@@ -142,7 +142,7 @@ std::vector<std::string> Labels(const kd::TPieSeries& series) {
 
 TEST_F(DataInside, DeleteSeriesByNumber) {
   kd::TNeoChart& chart = Create("A;1;|B;2;|C;3;|D;4;");
-  kd::TPieSeries& series = chart.Series1();
+  kd::TPieSeries& series = chart.Series();
   EXPECT_TRUE(ExecInProcess(6, {"Rect1", "2"}));
   EXPECT_EQ(Labels(series), (std::vector<std::string>{"A", "C", "D"}));
   EXPECT_TRUE(ExecInProcess(6, {"Rect1", "3"}));  // numbers follow the current order
@@ -159,10 +159,10 @@ TEST_F(DataInside, DeleteSeriesByNumber) {
 TEST_F(DataInside, ClearRemovesEveryRecord) {
   kd::TNeoChart& chart = Create("A;1;|B;2;");
   EXPECT_TRUE(ExecInProcess(7, {"Rect1"}));
-  EXPECT_EQ(chart.Series1().SliceCount(), 0);
+  EXPECT_EQ(chart.Series().SliceCount(), 0);
   EXPECT_TRUE(ExecInProcess(7, {"Rect1"}));
   EXPECT_TRUE(ExecInProcess(5, {"Rect1", "Z", "1", ""}));
-  EXPECT_EQ(Labels(chart.Series1()), (std::vector<std::string>{"Z"}));
+  EXPECT_EQ(Labels(chart.Series()), (std::vector<std::string>{"Z"}));
 }
 
 }  // namespace

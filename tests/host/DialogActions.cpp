@@ -7,7 +7,7 @@
 #include "Pixels.h"
 #include "charts/RotationState.h"
 #include "plugin/EntryPoints.h"
-#include "plugin/ModuleState.h"
+#include "host/ModuleState.h"
 
 namespace kdhost {
 namespace {
@@ -211,13 +211,13 @@ TEST_F(PickersInside, FontTextReachesTheLegendWithoutTheBlanks) {
 TEST_F(PickersInside, ChartsKeepRotatingWhileADialogIsOpen) {
   kd::TNeoChart& chart = Create();
   ASSERT_TRUE(ExecInProcess(34, {"Rect1", "true", "7"}));
-  const int before = chart.Series1().RotationAngle();
+  const int before = chart.Series().RotationAngle();
   DialogDriver driver([](const SeenWindow& dialog) {
     Sleep(500);  // several 70 ms ticks
     ClickId(dialog.window, IDCANCEL);
   });
   EXPECT_TRUE(ExecInProcess(32, {"C"}));
-  EXPECT_NE(chart.Series1().RotationAngle(), before);
+  EXPECT_NE(chart.Series().RotationAngle(), before);
 }
 
 TEST_F(PickersInside, WithoutASetVariableCallbackTheChoiceIsDroppedQuietly) {
@@ -401,7 +401,7 @@ TEST_F(SaveBitmapInside, ExportLeavesTheChartAsItWas) {
   ASSERT_TRUE(ExecInProcess(33, {"Rect1", folder.File("a.bmp")}));
   EXPECT_FALSE(ExecInProcess(33, {"Rect1", folder.File("no\\a.bmp")}));
   EXPECT_TRUE(chart.Chart().Monochrome());
-  EXPECT_EQ(chart.Series1().SliceCount(), 2);
+  EXPECT_EQ(chart.Series().SliceCount(), 2);
   PumpMessages();  // and the screen paints again; TearDown counts what is left
 }
 

@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "PlugInHost.h"
-#include "plugin/ActionTable.h"
+#include "host/ActionTable.h"
 
 namespace kdhost {
 namespace {

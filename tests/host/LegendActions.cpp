@@ -51,14 +51,14 @@ TEST_F(LegendInside, LegendInTheForegroundLeavesThePieItsRoom) {
   {
     SavedPicture picture(chart, "legend1.bmp");
     ASSERT_TRUE(picture.Saved());
-    besideLegend = chart.Series1().Geometry().PieWidth;
+    besideLegend = chart.Series().Geometry().PieWidth;
     legendWidth = chart.Chart().Legend().LegendRect().Width();
   }
   ASSERT_TRUE(ExecInProcess(18, {"Rect1", "Foreground", "TRUE"}));
   SavedPicture picture(chart, "legend2.bmp");
   ASSERT_TRUE(picture.Saved());
   ASSERT_GT(legendWidth, 10);
-  EXPECT_GE(chart.Series1().Geometry().PieWidth, besideLegend + legendWidth);
+  EXPECT_GE(chart.Series().Geometry().PieWidth, besideLegend + legendWidth);
 }
 
 TEST_F(LegendInside, LegendColourAppearsOnlyWhileTheLegendIsShown) {

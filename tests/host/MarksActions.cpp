@@ -27,7 +27,7 @@ using MarksInside = InProcessChartTest;
 
 TEST_F(MarksInside, SwitchesByParameterName) {
   kd::TNeoChart& chart = Create();
-  const kd::TSeriesMarks& marks = chart.Series1().Marks();
+  const kd::TSeriesMarks& marks = chart.Series().Marks();
   EXPECT_TRUE(ExecInProcess(24, {"Rect1", "VisibleMarks", "False"}));
   EXPECT_FALSE(marks.Visible());
   EXPECT_TRUE(ExecInProcess(24, {"Rect1", "VisibleFrame", "FALSE"}));
@@ -66,7 +66,7 @@ TEST_F(MarksInside, StyleKeywords) {
       {"LabelPercentTotal", kd::smsLabelPercentTotal},
       {"XValue", kd::smsXValue}};
   kd::TNeoChart& chart = Create();
-  const kd::TSeriesMarks& marks = chart.Series1().Marks();
+  const kd::TSeriesMarks& marks = chart.Series().Marks();
   for (const auto& [keyword, style] : styles) {
     ASSERT_TRUE(ExecInProcess(25, {"Rect1", keyword}));
     EXPECT_EQ(marks.Style(), style) << keyword;
@@ -78,7 +78,7 @@ TEST_F(MarksInside, StyleKeywords) {
 
 TEST_F(MarksInside, BackgroundTurnsTheGradientOffEvenWhenItDoesNotParse) {
   kd::TNeoChart& chart = Create();
-  const kd::TSeriesMarks& marks = chart.Series1().Marks();
+  const kd::TSeriesMarks& marks = chart.Series().Marks();
   const kd::TColor before = marks.BackColor();
   ASSERT_TRUE(ExecInProcess(11, {"Rect1", "255,0,0", "0,0,255", "LeftRight"}));
   EXPECT_TRUE(ExecInProcess(26, {"Rect1", ""}));
@@ -92,7 +92,7 @@ TEST_F(MarksInside, BackgroundTurnsTheGradientOffEvenWhenItDoesNotParse) {
 
 TEST_F(MarksInside, FontAsTheLegendFont) {
   kd::TNeoChart& chart = Create();
-  const kd::TSeriesMarks& marks = chart.Series1().Marks();
+  const kd::TSeriesMarks& marks = chart.Series().Marks();
   const kd::FontData before = marks.Font();
   EXPECT_TRUE(ExecInProcess(27, {"Rect1", "Courier|clRed|12|fsBold"}));
   EXPECT_EQ(marks.Font(), before);
@@ -111,7 +111,7 @@ TEST_F(MarksInside, FontAsTheLegendFont) {
 
 TEST_F(MarksInside, FrameColourWidthAndStyle) {
   kd::TNeoChart& chart = Create();
-  const kd::TSeriesMarks& marks = chart.Series1().Marks();
+  const kd::TSeriesMarks& marks = chart.Series().Marks();
   ASSERT_TRUE(ExecInProcess(28, {"Rect1", "0,0,255", "3"}));
   EXPECT_EQ(marks.Frame().color, kd::RGBColor(0, 0, 255));
   EXPECT_EQ(marks.Frame().width, 3);
@@ -132,7 +132,7 @@ TEST_F(MarksInside, FrameColourWidthAndStyle) {
 
 TEST_F(MarksInside, ArrowPenAndLength) {
   kd::TNeoChart& chart = Create();
-  const kd::TSeriesMarks& marks = chart.Series1().Marks();
+  const kd::TSeriesMarks& marks = chart.Series().Marks();
   ASSERT_TRUE(ExecInProcess(30, {"Rect1", "255,0,0", "Hide", "InsideFrame", "20"}));
   EXPECT_EQ(marks.Arrow().color, kd::clRed);
   EXPECT_FALSE(marks.Arrow().visible);

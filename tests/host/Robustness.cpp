@@ -6,7 +6,7 @@
 #include <random>
 
 #include "ChartHost.h"
-#include "plugin/ActionTable.h"
+#include "host/ActionTable.h"
 #include "plugin/EntryPoints.h"
 #include "platform/ResourceCounters.h"
 

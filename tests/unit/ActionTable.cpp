@@ -1,5 +1,5 @@
 // The registration table: its shape and the facts the dispatch relies on.
-#include "plugin/ActionTable.h"
+#include "host/ActionTable.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "plugin/HostText.h"
+#include "host/HostText.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The localisation file: lookups by key and the header check, on real files.
-#include "plugin/Localisation.h"
+#include "host/Localisation.h"
 
 #include <gtest/gtest.h>
 

@@ -73,7 +73,7 @@ int main() {
   });
   kd::TNeoChart* chart = kd::FindChart("Bench");
   std::printf("create from 10,000 records:          %8.2f ms (median of 7; %d slices)\n", create,
-              chart ? chart->Series1().SliceCount() : -1);
+              chart ? chart->Series().SliceCount() : -1);
 
   const std::string file = kdhost::ProgramFolder() + "bench-cycle.bmp";
   double cycles = Median(3, [&] {
@@ -96,7 +96,7 @@ int main() {
   auto tickMs = [&] {
     return Median(51, [&] {
       angle = (angle + 5) % 360;
-      chart->Series1().SetRotationAngle(angle);
+      chart->Series().SetRotationAngle(angle);
       UpdateWindow(chart->Window());
     });
   };

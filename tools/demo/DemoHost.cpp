@@ -10,6 +10,10 @@
 //   SetVar "[name]" "value"                        set a host variable
 //   Delay "ms"                                     let the page run (paint, rotate)
 //   Screenshot "file.bmp"                          save a picture of the host window
+//   Edit "actionName" "slot1" "slot2" ...          open the action's editor; the scripted
+//                                                  author saves out/editors/<action>.bmp and
+//                                                  presses OK; the slots written are printed
+//   About                                          open the About box (out/editors/About.bmp)
 #include <cstdio>
 #include <exception>
 #include <fstream>
@@ -52,6 +56,11 @@ void PrintActionTable(const std::vector<kdhost::Registration>& table) {
 
 int ToInt(const std::string& text) { return std::atoi(text.c_str()); }
 
+// The plug-in's editors and About box carry their action's name (or "About") as caption.
+bool IsEditorWindow(const kdhost::SeenWindow& dialog) {
+  return dialog.caption == "About" || dialog.caption.rfind("kd", 0) == 0;
+}
+
 // What the demo's imaginary user picks: a light orange in the colour dialog,
 // a bold 10-point Liberation Sans in the font dialog; anything else is confirmed.
 kdhost::DialogDriver::Script DemoUser() {
@@ -66,6 +75,11 @@ kdhost::DialogDriver::Script DemoUser() {
       kdhost::SelectComboItem(dialog.window, kFontFace, "Liberation Sans");
       kdhost::SelectComboItem(dialog.window, kFontStyle, "Bold");
       kdhost::SelectComboItem(dialog.window, kFontSize, "10");
+    }
+    if (IsEditorWindow(dialog)) {
+      // Let the dialog paint, then keep its picture for the author's manual.
+      Sleep(300);
+      kdhost::SaveWindowPicture(dialog.window, "out/editors/" + dialog.caption + ".bmp");
     }
     if (!kdhost::ClickId(dialog.window, IDOK)) kdhost::CloseTopLevel(dialog.window);
   };
@@ -146,6 +160,13 @@ class ScriptRunner {
     } else if (line.command == "Delay") {
       if (!want(1)) return false;
       kdhost::PumpFor(ToInt(p[0]));
+    } else if (line.command == "Edit") {
+      return RunEditor(line, error);
+    } else if (line.command == "About") {
+      CreateDirectoryA("out", nullptr);
+      CreateDirectoryA("out/editors", nullptr);
+      plugin_.nbAbout();
+      std::printf("line %3d: %-24s -> done\n", line.number, "About");
     } else if (line.command == "Screenshot") {
       if (!want(1)) return false;
       kdhost::PumpFor(100);
@@ -154,6 +175,32 @@ class ScriptRunner {
     } else {
       error = "unknown action " + line.command;
       return false;
+    }
+    return true;
+  }
+
+  // Opens the editor of the named action on the given slot texts and prints what OK wrote.
+  bool RunEditor(const kddemo::ScriptLine& line, std::string& error) {
+    if (line.params.empty()) {
+      error = "Edit takes the action's name and its slot texts";
+      return false;
+    }
+    auto action = actions_.find(line.params[0]);
+    if (action == actions_.end()) {
+      error = "unknown action " + line.params[0];
+      return false;
+    }
+    const kdhost::Registration& entry = *action->second;
+    CreateDirectoryA("out", nullptr);
+    CreateDirectoryA("out/editors", nullptr);
+    std::vector<kd::HostText> slots(entry.count, nullptr);
+    for (int i = 0; i < entry.count && i + 1 < static_cast<int>(line.params.size()); ++i)
+      slots[i] = kdhost::BlockLedger::Get().HostBlock(line.params[i + 1]);
+    const bool result = plugin_.nbEditAction(entry.id, slots.data(), entry.count - 1);
+    std::printf("line %3d: Edit %-19s -> %s\n", line.number, entry.name.c_str(), result ? "OK" : "cancelled");
+    for (int i = 0; i < entry.count; ++i) {
+      if (result) std::printf("          slot %d = \"%s\"\n", i + 1, slots[i] ? slots[i] : "");
+      if (slots[i]) kdhost::BlockLedger::Get().HostFree(slots[i]);
     }
     return true;
   }

@@ -15,6 +15,13 @@ std::string TextOf(HWND window) {
   return buffer;
 }
 
+std::wstring WideTextOf(HWND window) {
+  wchar_t buffer[1024] = {};
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &got);
+  return buffer;
+}
+
 std::string ClassOf(HWND window) {
   char buffer[128] = {};
   GetClassNameA(window, buffer, sizeof buffer);
@@ -27,6 +34,7 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
   info.window = child;
   info.className = ClassOf(child);
   info.text = TextOf(child);
+  info.wideText = WideTextOf(child);
   info.id = GetDlgCtrlID(child);
   controls->push_back(std::move(info));
   return TRUE;
@@ -145,6 +153,27 @@ bool SelectComboItem(HWND dialog, int comboId, const std::string& text) {
 }
 
 void CloseTopLevel(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
+
+std::vector<std::string> ComboItems(HWND combo) {
+  std::vector<std::string> items;
+  const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    char buffer[256] = {};
+    SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer));
+    items.push_back(buffer);
+  }
+  return items;
+}
+
+int ComboSelection(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+
+std::string InCodePage(const std::wstring& text, unsigned codePage) {
+  if (text.empty()) return std::string();
+  const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(n, '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
 
 DialogDriver::Script CloseEverything() {
   return [](const SeenWindow& seen) {

@@ -20,6 +20,7 @@ struct ControlInfo {
   HWND window = nullptr;
   std::string className;
   std::string text;
+  std::wstring wideText;  // the same text as UTF-16, for texts outside the ANSI code page
   int id = 0;
 };
 
@@ -67,6 +68,11 @@ bool TypeInto(HWND control, const std::string& text);
 // user's pick does (CBN_SELCHANGE). False when the combo has no such item.
 bool SelectComboItem(HWND dialog, int comboId, const std::string& text);
 void CloseTopLevel(HWND window);
+// A combo box's items and the index of its selection (-1 for none).
+std::vector<std::string> ComboItems(HWND combo);
+int ComboSelection(HWND combo);
+// UTF-16 text in a single-byte code page (1251 for the plug-in's Russian defaults).
+std::string InCodePage(const std::wstring& text, unsigned codePage);
 
 // A script that confirms every window it sees (message boxes answer OK).
 DialogDriver::Script CloseEverything();

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "plugin/HostInterface.h"
+#include "host/HostInterface.h"
 
 namespace kdhost {
 

@@ -1,7 +1,7 @@
 #include "HostWindow.h"
 
 #include "HostSide.h"
-#include "plugin/HostInterface.h"
+#include "host/HostInterface.h"
 
 namespace kdhost {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "plugin/HostInterface.h"
+#include "host/HostInterface.h"
 
 namespace kdhost {
 

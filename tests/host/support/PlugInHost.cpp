@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "plugin/Localisation.h"
+#include "host/Localisation.h"
 
 namespace kdhost {
 

@@ -1,7 +1,7 @@
 // The platform's global memory as the host text allocator.
 #pragma once
 
-#include "plugin/HostText.h"
+#include "host/HostText.h"
 
 namespace kd {
 

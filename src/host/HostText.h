@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/HostInterface.h"
+#include "host/HostInterface.h"
 
 namespace kd {
 

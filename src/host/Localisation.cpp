@@ -1,4 +1,5 @@
-#include "plugin/Localisation.h"
+#include "host/Localisation.h"
+#include "engine/TextHelpers.h"
 
 #include <sys/stat.h>
 
@@ -55,16 +56,6 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
   return lines;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-// Translators may change the case of Latin letters; other bytes must match.
-bool SameTextAscii(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return true;
-}
-
 }  // namespace
 
 std::string LocalisationFilePath(const std::string& folder) {
@@ -77,22 +68,26 @@ std::string LocalisationFilePath(const std::string& folder) {
   return folder + separator + kLocalisationFileName;
 }
 
-std::string LocalisationLookup(const std::string& filePath, const char* key,
-                               const std::string& defaultText) {
+std::optional<std::string> LocalisationFind(const std::string& filePath, const char* key) {
   try {
-    if (key == nullptr || !FileExists(filePath)) return defaultText;
+    if (key == nullptr || !FileExists(filePath)) return std::nullopt;
     std::optional<std::vector<std::string>> lines = ReadLines(filePath);
-    if (!lines) return defaultText;
+    if (!lines) return std::nullopt;
     for (const std::string& line : *lines) {
       if (!SameTextAscii(line.substr(0, kKeyLength), key)) continue;
       // Nothing separates key and text: a blank after the key is part of the text.
       if (line.size() <= kKeyLength) return std::string();
       return line.substr(kKeyLength, kMaxTextLength);
     }
-    return defaultText;
+    return std::nullopt;
   } catch (...) {
-    return defaultText;
+    return std::nullopt;
   }
+}
+
+std::string LocalisationLookup(const std::string& filePath, const char* key,
+                               const std::string& defaultText) {
+  return LocalisationFind(filePath, key).value_or(defaultText);
 }
 
 bool LocalisationHeaderValid(const std::string& filePath) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 namespace kd {
@@ -27,6 +28,10 @@ std::string LocalisationFilePath(const std::string& folder);
 // every call and never throws.
 std::string LocalisationLookup(const std::string& filePath, const char* key,
                                const std::string& defaultText);
+
+// The file's text for `key`, or nothing when the file or the line is missing
+// (so callers can tell a translation, in the user's code page, from a default).
+std::optional<std::string> LocalisationFind(const std::string& filePath, const char* key);
 
 // True when the file does not exist or its first six lines equal the header;
 // false when a line differs, the file has fewer than six lines or cannot be

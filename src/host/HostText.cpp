@@ -1,4 +1,4 @@
-#include "plugin/HostText.h"
+#include "host/HostText.h"
 
 #include <cstring>
 

@@ -1,11 +1,13 @@
-#include "plugin/HostServices.h"
+#include "host/HostServices.h"
 
-#include "plugin/GlobalBlocks.h"
-#include "plugin/ModuleState.h"
+#include "host/GlobalBlocks.h"
+#include "host/ModuleState.h"
 
 namespace kd {
 
 void SetHostString(HostText* slot, std::string_view text) { HostStringSet(GlobalBlocks(), slot, text); }
+
+void ReleaseHostString(HostText* slot) { HostStringRelease(GlobalBlocks(), slot); }
 
 HostAnswer AskHost(int32_t code, std::string_view question) {
   return AskHost(GlobalBlocks(), Module().interfaceAccess, code, question);

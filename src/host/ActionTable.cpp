@@ -1,4 +1,4 @@
-#include "plugin/ActionTable.h"
+#include "host/ActionTable.h"
 
 namespace kd {
 

@@ -1,7 +1,7 @@
-#include "plugin/LocalisedText.h"
+#include "host/LocalisedText.h"
 
 #include "platform/HostProgram.h"
-#include "plugin/Localisation.h"
+#include "host/Localisation.h"
 
 namespace kd {
 
@@ -11,6 +11,10 @@ std::string LocalisationFile() { return LocalisationFilePath(platform::HostProgr
 
 std::string Localised(const char* key, const std::string& defaultText) {
   return LocalisationLookup(LocalisationFile(), key, defaultText);
+}
+
+std::optional<std::string> LocalisedOnly(const char* key) {
+  return LocalisationFind(LocalisationFile(), key);
 }
 
 void CheckLocalisationHeader() {

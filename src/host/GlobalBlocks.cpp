@@ -1,7 +1,7 @@
 // Host text blocks in the platform's global memory (GlobalAlloc with
 // GMEM_FIXED, GlobalFree). Implements the allocator only; the slot rule
 // itself is portable (HostText.cpp).
-#include "plugin/GlobalBlocks.h"
+#include "host/GlobalBlocks.h"
 
 #include <windows.h>
 

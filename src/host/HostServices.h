@@ -5,12 +5,15 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/HostText.h"
+#include "host/HostText.h"
 
 namespace kd {
 
 // Replaces the text in a host slot (the old block is freed).
 void SetHostString(HostText* slot, std::string_view text);
+
+// Frees the slot's block, if any, and nulls the slot.
+void ReleaseHostString(HostText* slot);
 
 // Asks the host; throws HostError when no interface-access callback is registered.
 HostAnswer AskHost(int32_t code, std::string_view question);

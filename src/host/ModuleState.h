@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "plugin/HostInterface.h"
+#include "host/HostInterface.h"
 
 namespace kd {
 
