@@ -154,7 +154,7 @@ void DrawAllMarks(TPieSeries& series, const TPiePaintContext& context) {
   canvas.SetFont(font);
   const int w = canvas.TextWidth("W");
   const int h = canvas.TextHeight("W");
-  const int frame = marks.Frame().visible ? 2 * marks.Frame().width : 0;
+  const int frame = marks.Frame().visible ? 2 * marks.Frame().LayoutWidth() : 0;
 
   for (int i = 0; i < series.SliceCount(); ++i) {
     if (series.SliceColor(i) == clNone || series.IsGrouped(i)) continue;
@@ -239,7 +239,7 @@ void DrawMarkBox(TPieSeries& series, const TPiePaintContext& context, int index,
     canvas.Rectangle(MakeRect(position.BoxLeft, position.BoxTop, position.BoxLeft + position.BoxWidth,
                               position.BoxTop + position.BoxHeight));
   }
-  if (frame.visible) position.BoxTop += frame.width;
+  if (frame.visible) position.BoxTop += frame.LayoutWidth();
 
   canvas.SetBrush(TChartBrush{canvas.Brush().color, bsClear});
   canvas.SetBackMode(bmTransparent);
