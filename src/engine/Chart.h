@@ -133,6 +133,7 @@ class TChart {
   void PaintBackground();
   void FillBackground(const TRect& rect);
   void DrawBackImage(const TRect& rect, bool inner);
+  void TileBackImage(const TPicture& image, const TRect& r);
   void DrawTitlesAndLegend(TChartSeries* active);
   TChartSeries* FirstActiveSeries() const;
   template <class T>
