@@ -365,11 +365,7 @@ void TChart::DrawBackImage(const TRect& r, bool inner) {
   const int w = image->Width();
   const int h = image->Height();
   if (backImageMode_ == pbmTile) {
-    if (w > 0 && h > 0) {
-      for (int y = 0; y < r.Height(); y += h)
-        for (int x = 0; x < r.Width(); x += w)
-          canvas_.DrawPicture(*image, MakeRect(r.left + x, r.top + y, r.left + x + w, r.top + y + h));
-    }
+    if (w > 0 && h > 0) TileBackImage(*image, r);
   } else {
     FillBackground(r);
     const int x = r.left + (r.Width() - w) / 2;
@@ -377,6 +373,33 @@ void TChart::DrawBackImage(const TRect& r, bool inner) {
     canvas_.DrawPicture(*image, MakeRect(x, y, x + w, y + h));
   }
   canvas_.UnClipRectangle();
+}
+
+void TChart::TileBackImage(const TPicture& image, const TRect& r) {
+  const TPicture* tile = &image;
+  int w = image.Width(), h = image.Height();
+  // A picture of a few pixels tiled over the panel would cost one draw per
+  // tile, hundreds of thousands a frame: tile it into a block of about
+  // kTileBlock pixels each way first, and tile the block. Such pictures are
+  // bitmaps in practice, so the block's opaque pixels lose nothing.
+  constexpr long kMostTiles = 4096;
+  constexpr int kTileBlock = 32;
+  std::unique_ptr<TOffscreenImage> block;
+  const long tiles = (static_cast<long>(r.Width()) / w + 1) * (static_cast<long>(r.Height()) / h + 1);
+  if (tiles > kMostTiles && canvas_.Device()) {
+    const int bw = (kTileBlock / w + 1) * w, bh = (kTileBlock / h + 1) * h;
+    block = canvas_.Device()->CreateOffscreen(bw, bh, false);
+    if (block) {
+      for (int y = 0; y < bh; y += h)
+        for (int x = 0; x < bw; x += w) block->Device().DrawPicture(image, MakeRect(x, y, x + w, y + h));
+      tile = block.get();
+      w = bw;
+      h = bh;
+    }
+  }
+  for (int y = 0; y < r.Height(); y += h)
+    for (int x = 0; x < r.Width(); x += w)
+      canvas_.DrawPicture(*tile, MakeRect(r.left + x, r.top + y, r.left + x + w, r.top + y + h));
 }
 
 void TChart::DrawTitlesAndLegend(TChartSeries* active) {

@@ -151,6 +151,7 @@ class TChart {
   void DrawBackground();
   void FillBackground(const TRect& rect);
   void DrawBackImage(const TRect& rect, bool inner);
+  void TileBackImage(const TPicture& image, const TRect& r);
   void DrawTitlesAndLegend(TChartSeries* active);
   TChartSeries* FirstActiveSeries() const;
 

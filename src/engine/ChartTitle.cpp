@@ -88,7 +88,7 @@ void TChartTitle::Draw(TChartCanvas3D& canvas, TRect& chartRect, bool atTop) {
   }
   const bool fills = fillStyle != bsClear;
   const bool framed = frame_.Draws() && frame_.color != clDefault;
-  const int a = framed ? frame_.width : 0;
+  const int a = framed ? frame_.LayoutWidth() : 0;
 
   // Text rectangle, then the box around it.
   TRect text;

@@ -3,6 +3,7 @@
 // the device only renders (GDI on Windows, a recorder in the unit tests).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -33,6 +34,11 @@ struct TChartPen {
   bool smallDots = false;  // width-1 pen drawn as alternate single pixels
 
   bool Draws() const { return visible && style != psClear; }
+  // The width the layout makes room for. Widths are kept as the author set
+  // them (up to 2^31-1), but no device draws a pen wider than its surface, and
+  // sums of widths must not overflow.
+  int LayoutWidth() const { return std::clamp(width, 0, kWidestLayoutPen); }
+  static constexpr int kWidestLayoutPen = 1 << 20;
   bool operator==(const TChartPen& o) const {
     return color == o.color && width == o.width && style == o.style && visible == o.visible &&
            smallDots == o.smallDots;

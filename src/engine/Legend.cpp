@@ -99,7 +99,7 @@ int TChartLegend::TotalRows(const TChartSeries& series) const {
 int TChartLegend::FittingRows(int top, int itemHeight, const TRect& chartRect, int total) const {
   // A font without height fits no rows rather than dividing by zero.
   if (top >= chartRect.bottom || itemHeight <= 0) return 0;
-  const int rows = (chartRect.bottom - top - 2 * frame_.width) / itemHeight;
+  const int rows = (chartRect.bottom - top - 2 * frame_.LayoutWidth()) / itemHeight;
   return std::max(0, std::min(rows, total));
 }
 
@@ -121,7 +121,7 @@ void TChartLegend::Draw(TChartCanvas3D& canvas, const TChartSeries& series,
     widest = std::max(widest, canvas.TextWidth(series.LegendItemText(k)));
 
   legendRect_.right = chartRect.right - shadowSize_;
-  if (frame_.Draws()) legendRect_.right -= frame_.width + 1;
+  if (frame_.Draws()) legendRect_.right -= frame_.LayoutWidth() + 1;
   textLeft_ = legendRect_.right - widest - 2;
   colorBoxWidth_ = RoundEven((widest + 10) * colorWidth_ / 100.0);
   legendRect_.left = textLeft_ - colorBoxWidth_ - kBoxMargin;
@@ -151,7 +151,7 @@ void TChartLegend::DrawBackground(TChartCanvas3D& canvas) const {
   TChartPen pen = frame_;
   if (frame_.Draws()) {
     if (pen.color == clDefault) pen.color = clBlack;
-    const int fw = frame_.width;
+    const int fw = frame_.LayoutWidth();
     box = MakeRect(box.left - fw, box.top - fw, box.right + fw, box.bottom + fw);
     reach = shadowSize_ + fw + (fw - 1) / 2;
   } else {

@@ -142,7 +142,7 @@ void DrawAllMarks(TPieSeries& series, const TPiePaintContext& context) {
   if (!measure.valid || !(measure.font == font) || static_cast<int>(measure.texts.size()) != series.SliceCount())
     MeasureMarks(series, canvas, context.legendTextStyle, measure);
   const TMarkLetter letter = measure.letter;
-  const int frame = marks.Frame().visible ? 2 * marks.Frame().width : 0;
+  const int frame = marks.Frame().visible ? 2 * marks.Frame().LayoutWidth() : 0;
 
   for (int i = 0; i < series.SliceCount(); ++i) {
     if (series.SliceColor(i) == clNone || series.IsGrouped(i)) continue;
@@ -223,7 +223,7 @@ void DrawMarkBox(TPieSeries& series, const TPiePaintContext& context, int index,
     canvas.Rectangle(MakeRect(position.BoxLeft, position.BoxTop, position.BoxLeft + position.BoxWidth,
                               position.BoxTop + position.BoxHeight));
   }
-  if (frame.visible) position.BoxTop += frame.width;
+  if (frame.visible) position.BoxTop += frame.LayoutWidth();
 
   canvas.SetBrush(TChartBrush{canvas.Brush().color, bsClear});
   canvas.SetBackMode(bmTransparent);

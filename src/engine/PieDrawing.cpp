@@ -23,7 +23,7 @@ void ReserveMarksRoom(TPieSeries& series, const TPiePaintContext& context) {
   const TSeriesMarks& marks = series.Marks();
   TChartCanvas3D& canvas = *context.canvas;
   int room = marks.ArrowLength();
-  if (marks.Frame().visible) room += 2 * marks.Frame().width;
+  if (marks.Frame().visible) room += 2 * marks.Frame().LayoutWidth();
   canvas.SetFont(marks.Font());
   TMarksMeasure& measure = series.Geometry().Marks;
   MeasureMarks(series, canvas, context.legendTextStyle, measure);

@@ -57,6 +57,32 @@ UINT TextAlignOf(TAlignment align) {
 
 RECT ToRect(const TRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
+// Width and height of what can be drawn on dc: the selected bitmap of a
+// memory DC; otherwise the larger of its window and the whole display.
+SIZE DrawableSize(HDC dc) {
+  BITMAP bitmap{};
+  if (GetObjectType(dc) == OBJ_MEMDC &&
+      GetObject(GetCurrentObject(dc, OBJ_BITMAP), sizeof bitmap, &bitmap) != 0)
+    return SIZE{bitmap.bmWidth, std::abs(bitmap.bmHeight)};
+  SIZE size{std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetDeviceCaps(dc, HORZRES)),
+            std::max(GetSystemMetrics(SM_CYVIRTUALSCREEN), GetDeviceCaps(dc, VERTRES))};
+  RECT window;
+  if (HWND owner = WindowFromDC(dc); owner != nullptr && GetWindowRect(owner, &window)) {
+    size.cx = std::max<LONG>(size.cx, window.right - window.left);
+    size.cy = std::max<LONG>(size.cy, window.bottom - window.top);
+  }
+  return size;
+}
+
+// A line that touches the surface covers all of it once the pen is twice the
+// surface's diagonal wide, so no wider pen changes a pixel; GDI's time grows
+// with the width, though, and a width near 2^31 never returns.
+int WidestUsefulPen(HDC dc) {
+  const SIZE size = DrawableSize(dc);
+  const double diagonal = std::hypot(std::max<double>(size.cx, 1), std::max<double>(size.cy, 1));
+  return static_cast<int>(std::min(2 * std::ceil(diagonal), 1.0e9));
+}
+
 bool SameFontFace(const FontData& a, const FontData& b) {
   return a.name == b.name && a.size == b.size && a.styles == b.styles && a.charset == b.charset;
 }
@@ -113,7 +139,8 @@ std::vector<POINT> SectorArcPoints(const RECT& bounds, POINT start, POINT end, d
 
 // ------------------------------------------------------------------ GdiDevice
 
-GdiDevice::GdiDevice(HDC dc) : dc_(dc), pixelsPerInch_(ScreenPixelsPerInch()), savedState_(dc) {
+GdiDevice::GdiDevice(HDC dc)
+    : dc_(dc), pixelsPerInch_(ScreenPixelsPerInch()), widestPen_(WidestUsefulPen(dc)), savedState_(dc) {
   backMode_ = GetBkMode(dc_) == OPAQUE ? bmOpaque : bmTransparent;
 }
 
@@ -149,7 +176,7 @@ void GdiDevice::SetPen(const TChartPen& pen) {
     LOGBRUSH lb{BS_SOLID, Rgb(pen.color), 0};
     created.Reset(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr));
   } else {
-    created.Reset(CreatePen(PenStyleOf(pen.style), std::max(pen.width, 0), Rgb(pen.color)));
+    created.Reset(CreatePen(PenStyleOf(pen.style), std::clamp(pen.width, 0, widestPen_), Rgb(pen.color)));
   }
   if (!created) return;  // out of GDI resources: keep drawing with the old pen
   ++objectsCreated_;

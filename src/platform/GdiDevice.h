@@ -77,6 +77,8 @@ class GdiDevice : public TDevice {
   int PixelsPerInch() const { return pixelsPerInch_; }
   // Draws every colour as black or white, whichever is nearer (one-bit images).
   void SetBlackAndWhite(bool on) { blackAndWhite_ = on; }
+  // Pens are made no wider than this, whatever width they carry.
+  int WidestPen() const { return widestPen_; }
   // Pens, brushes and fonts created so far (tests prove the reuse rules).
   long ObjectsCreated() const { return objectsCreated_; }
 
@@ -86,6 +88,7 @@ class GdiDevice : public TDevice {
 
   HDC dc_;
   int pixelsPerInch_;
+  int widestPen_;  // wider pens draw the same pixels, only slower
   long objectsCreated_ = 0;
 
   // Declared before the saved state: the state is restored (our objects

@@ -308,6 +308,49 @@ TEST(ChartSlices, ThreeDimensionalTopFaceSitsAboveItsDarkerRim) {
   EXPECT_GT(rimRows / rimCount, topRows / topCount);
 }
 
+// Widths up to 2^31-1 stay stored but paint like any pen wider than the
+// image: the frame returns, and the last wide line drawn covers every pixel
+// but the mark texts drawn on top of it.
+TEST(ChartSlices, WidthsFarBeyondTheImagePaintLikeAVeryWidePen) {
+  constexpr int kWidest = 2147483647;
+  struct Case {
+    const char* what;
+    bool outline, frame, arrow;
+    TColor covering;
+  } cases[] = {
+      {"slice outline", true, false, false, kRed},
+      {"marks frame", false, true, false, kGreen},
+      {"marks arrow", false, false, true, kBlue},
+  };
+  for (const Case& c : cases) {
+    PieChart pie;
+    pie.chart.Legend().SetVisible(false);
+    pie.chart.SetView3D(true);
+    for (int i = 0; i < 5; ++i) pie.series.AddSlice(1 + i, "s" + std::to_string(i), kYellow);
+    TChartPen wide{kRed, kWidest, psSolid, true, false};
+    if (c.outline) pie.series.SetPiePen(wide);
+    pie.series.Marks().SetVisible(!c.outline);
+    wide.color = kGreen;
+    wide.visible = c.frame;
+    pie.series.Marks().SetFrame(wide);
+    pie.series.Marks().SetTransparent(true);
+    wide.color = kBlue;
+    wide.visible = c.arrow;
+    pie.series.Marks().SetArrow(wide);
+
+    auto image = PaintOnto(pie.chart, 380, 400);
+    const int covered = kdtest::CountColor(*image, MakeRect(0, 0, 380, 400), c.covering);
+    EXPECT_GT(covered, 380 * 400 * 95 / 100) << c.what;
+    if (c.outline) {
+      EXPECT_EQ(covered, 380 * 400) << c.what;
+    }
+    EXPECT_EQ(std::max({pie.series.PiePen().width, pie.series.Marks().Frame().width,
+                        pie.series.Marks().Arrow().width}),
+              kWidest)
+        << "the stored width is kept";
+  }
+}
+
 // -------------------------------------------------------------- monochrome
 
 // A 3D pie of 10,000 slices with one pulled out, plain and hatched: leaving

@@ -444,6 +444,23 @@ TEST(GdiDevicePen, WidthStyleAndVisibilityShapeTheLine) {
   EXPECT_EQ(inkInRow(35), 0) << "invisible and clear pens draw nothing";
 }
 
+// A pen is made no wider than twice the image's diagonal, whatever width it
+// carries: a short line with it still covers the whole image.
+TEST(GdiDevicePen, WidthsBeyondTheImageAreMadeAsWideAsItsDiagonalTwice) {
+  auto image = WhiteImage(120, 50);
+  const int twiceDiagonal = 2 * 130;
+  for (int width : {2147483647, 100000, twiceDiagonal}) {
+    PatBlt(image->DC(), 0, 0, 120, 50, WHITENESS);
+    image->Device().SetPen(TChartPen{kRed, width, psSolid, true, false});
+    image->Device().Line(0, 0, 2, 2);
+    LOGPEN made{};
+    ASSERT_NE(GetObject(GetCurrentObject(image->DC(), OBJ_PEN), sizeof made, &made), 0);
+    EXPECT_GE(made.lopnWidth.x, twiceDiagonal) << width;
+    EXPECT_LE(made.lopnWidth.x, twiceDiagonal + 2) << width;
+    EXPECT_EQ(kdtest::CountColor(*image, MakeRect(0, 0, 120, 50), kRed), 120 * 50) << width;
+  }
+}
+
 TEST(GdiDeviceText, OpaqueBackModeBoxesTheTextInTheBackColour) {
   auto image = WhiteImage(120, 40);
   TDevice& device = image->Device();

@@ -5,7 +5,9 @@
 //     legend and a gdFromCenter gradient, beside the figures aimed at;
 //   - the panel background alone, unchanged and with new colours every paint;
 //   - the BMP export of a 1920 x 1080 chart;
-//   - one elliptic sector with GDI's Pie against the device's polygon.
+//   - one elliptic sector with GDI's Pie against the device's polygon;
+//   - a 380 x 400 3D chart with marks whose slice outline, marks frame and
+//     arrow are ever wider, up to 2^31-1 ("wide" alone runs only this table).
 // Not a test: nothing here passes or fails.
 #include <algorithm>
 #include <cmath>
@@ -153,11 +155,42 @@ void SectorTable(int runs) {
   std::printf("  %-28s  %12.4f  %12.4f\n", "whole ellipse", gdiFull, polygonFull);
 }
 
+void WidePenTable(int runs) {
+  const int width = 380, height = 400;
+  auto window = GdiOffscreenImage::Create(width, height, false);
+  std::printf("Repaint of a %d x %d 3D chart with marks, outline, frame and arrow of one width, median of %d\n",
+              width, height, runs);
+  std::printf("  %12s  %12s\n", "pen width", "ms");
+  for (int penWidth : {1, 100, 1000, 10000, 100000, 2147483647}) {
+    BenchChart bench(5, true);
+    bench.chart.Legend().SetVisible(false);
+    bench.chart.Gradient().SetVisible(false);
+    TChartPen pen;
+    pen.width = penWidth;
+    bench.series.SetPiePen(pen);
+    bench.series.Marks().SetFrame(pen);
+    bench.series.Marks().SetArrow(pen);
+    std::printf("  %12d", penWidth);
+    std::fflush(stdout);  // a width that never returns still shows how far it got
+    const double ms = MedianMs(runs, [&] {
+      bench.chart.Invalidate();
+      bench.chart.Paint(window->Device(), MakeRect(0, 0, width, height));
+    });
+    std::printf("  %12.2f\n", ms);
+  }
+  std::printf("\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "wide") {
+    WidePenTable(argc > 2 ? std::max(1, std::atoi(argv[2])) : 3);
+    return 0;
+  }
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
   PaintTable(runs);
+  WidePenTable(std::max(1, runs / 2));
   ExportTable(std::max(3, runs / 2));
   SectorTable(runs);
   return 0;

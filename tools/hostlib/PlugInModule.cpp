@@ -42,4 +42,15 @@ std::string ProgramFolder() {
   return full.substr(0, full.find_last_of("\\/") + 1);
 }
 
+void RemoveFolder(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
 }  // namespace kdhost

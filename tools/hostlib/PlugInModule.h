@@ -35,4 +35,7 @@ class PlugInModule {
 // The folder of the running program, with a trailing backslash.
 std::string ProgramFolder();
 
+// Deletes a folder with the files in it (scratch folders of tests and tools).
+void RemoveFolder(const std::string& folder);
+
 }  // namespace kdhost
