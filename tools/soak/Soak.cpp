@@ -43,9 +43,10 @@ class CallWatch {
  public:
   void Begin(const std::string& what) {
     std::snprintf(what_, sizeof what_, "%s", what.c_str());
-    startedAt_.store(GetTickCount() | 1);
+    startedAt_.store(GetTickCount());
+    busy_.store(true);
   }
-  void End() { startedAt_.store(0); }
+  void End() { busy_.store(false); }
   const char* What() const { return what_; }
 
   // Remembers an action, so a failure can show what led to it.
@@ -60,6 +61,7 @@ class CallWatch {
   void StartWatchdog() {
     DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &caller_, 0, FALSE,
                     DUPLICATE_SAME_ACCESS);
+    callerId_ = GetCurrentThreadId();
     CreateThread(nullptr, 0, &Watch, this, 0, nullptr);
   }
 
@@ -68,11 +70,17 @@ class CallWatch {
     auto* watch = static_cast<CallWatch*>(self);
     for (;;) {
       Sleep(500);
+      // Busy first, then its start: read the other way round, a call begun
+      // in between would be timed from an earlier call's start. Signed, so a
+      // start after this thread's clock reading is not overdue.
+      const bool busy = watch->busy_.load();
       const DWORD started = watch->startedAt_.load();
-      if (started != 0 && GetTickCount() - started > callLimitMs) {
+      const long elapsed = static_cast<long>(GetTickCount() - started);
+      if (busy && elapsed > static_cast<long>(callLimitMs)) {
         std::printf("\nFAILED: a call did not return within %lu s: %s\n",
                     static_cast<unsigned long>(callLimitMs / 1000), watch->what_);
         watch->PrintWhere();
+        watch->PrintWindows();
         watch->PrintRecent();
         std::fflush(stdout);
         TerminateProcess(GetCurrentProcess(), 3);
@@ -81,32 +89,80 @@ class CallWatch {
   }
 
   // Where the hung call is: a few samples of the calling thread's
-  // instruction pointer, each as module and offset.
+  // instruction pointer, each as module and offset; on x86_64 each is
+  // followed by the calling thread's stack, frame by frame.
   void PrintWhere() const {
     for (int sample = 0; sample < 5; ++sample, Sleep(100)) {
       if (SuspendThread(caller_) == static_cast<DWORD>(-1)) return;
       CONTEXT context{};
-      context.ContextFlags = CONTEXT_CONTROL;
+      context.ContextFlags = CONTEXT_FULL;
       GetThreadContext(caller_, &context);
-      ResumeThread(caller_);
 #if defined(_WIN64)
-      const uintptr_t at = context.Rip;
+      PrintPlace("running in", context.Rip);
+      if (InModule(context.Rip)) PrintStack(context);
 #else
-      const uintptr_t at = context.Eip;
+      PrintPlace("running in", context.Eip);
 #endif
-      HMODULE module = nullptr;
-      char name[MAX_PATH] = "?";
-      if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                             reinterpret_cast<LPCSTR>(at), &module))
-        GetModuleFileNameA(module, name, sizeof name);
-      std::printf("  running in %s +0x%llx\n", name,
-                  static_cast<unsigned long long>(at - reinterpret_cast<uintptr_t>(module)));
+      ResumeThread(caller_);
     }
+  }
+
+  static void PrintPlace(const char* what, uintptr_t at) {
+    HMODULE module = nullptr;
+    char name[MAX_PATH] = "?";
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<LPCSTR>(at), &module))
+      GetModuleFileNameA(module, name, sizeof name);
+    std::printf("  %s %s +0x%llx\n", what, name,
+                static_cast<unsigned long long>(at - reinterpret_cast<uintptr_t>(module)));
+  }
+
+#if defined(_WIN64)
+  // Unwinds a suspended thread's stack with the modules' unwind tables; a
+  // function without them (a system call stub) is taken for a leaf.
+  static void PrintStack(CONTEXT context) {
+    for (int frame = 0; frame < 48 && context.Rip != 0; ++frame) {
+      if (frame > 0) PrintPlace("  called from", context.Rip);
+      DWORD64 base = 0;
+      PRUNTIME_FUNCTION entry = RtlLookupFunctionEntry(context.Rip, &base, nullptr);
+      if (entry == nullptr) {
+        context.Rip = *reinterpret_cast<const DWORD64*>(context.Rsp);
+        context.Rsp += 8;
+        continue;
+      }
+      void* handlerData = nullptr;
+      DWORD64 establisher = 0;
+      RtlVirtualUnwind(UNW_FLAG_NHANDLER, base, context.Rip, entry, &context, &handlerData, &establisher,
+                       nullptr);
+    }
+  }
+
+  static bool InModule(uintptr_t at) {
+    HMODULE module = nullptr;
+    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              reinterpret_cast<LPCSTR>(at), &module) != 0;
+  }
+#endif
+
+  // The top-level windows of the hung thread: a modal window waiting for an
+  // answer nobody gives shows here.
+  void PrintWindows() const {
+    EnumThreadWindows(callerId_, PrintWindow, 0);
+  }
+  static BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
+    char name[128] = "", text[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, text, sizeof text);
+    std::printf("  window of the thread: class \"%s\", text \"%s\"%s\n", name, text,
+                IsWindowVisible(window) ? ", visible" : "");
+    return TRUE;
   }
 
   static constexpr unsigned kRecent = 60;
   HANDLE caller_ = nullptr;
+  DWORD callerId_ = 0;
   std::atomic<DWORD> startedAt_{0};
+  std::atomic<bool> busy_{false};
   char what_[512] = "";
   char recent_[kRecent][512] = {};
   unsigned next_ = 0;
