@@ -203,10 +203,15 @@ void TCreateChartEditor::LoadPanelColour() {
 }
 
 void TCreateChartEditor::LoadRecords() {
-  for (const TableRecord& record : ReadTableRecords(slots_[kRecords])) {
+  const std::vector<TableRecord> records = ReadTableRecords(slots_[kRecords]);
+  // The table draws once when all rows are in, not once per row.
+  SendMessageW(table_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(table_, LVM_SETITEMCOUNT, records.size(), 0);
+  for (const TableRecord& record : records) {
     AddRow(record.row);
     AddSlice(record.slice);
   }
+  SendMessageW(table_, WM_SETREDRAW, TRUE, 0);
 }
 
 void TCreateChartEditor::AddRow(const RecordRow& row) {
