@@ -1,7 +1,8 @@
 // Watches a button control for the mouse being held on it: the owner hears
 // when the left mouse button goes down on it and when it is released or the
 // button loses the mouse, so it can repeat an action while the button is held.
-// The watch is a subclass of the button, removed when the watcher goes.
+// The watch replaces the button's window procedure (kept and called on) until
+// the watcher or the button goes.
 // Leaves out: keyboard presses (the space bar clicks but does not hold).
 #pragma once
 
@@ -21,11 +22,12 @@ class ButtonHold {
   ButtonHold& operator=(const ButtonHold&) = delete;
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR self);
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Detach();
   void SetHeld(bool held);
 
   HWND button_;
+  WNDPROC buttonProc_ = nullptr;
   Handler handler_;
   bool held_ = false;
 };
