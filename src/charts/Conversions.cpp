@@ -214,6 +214,8 @@ uint8_t FontStyles(const std::string& text) {
   return styles;
 }
 
+}  // namespace
+
 // ------------------------------------------------------------ records
 
 PieRecord ReadRecord(const std::string& recordText) {
@@ -226,8 +228,6 @@ PieRecord ReadRecord(const std::string& recordText) {
   record.label = SplitItem(fields, 0);
   return record;
 }
-
-}  // namespace
 
 std::vector<std::string> DelimitedSplit(const std::string& source, char delimiter) {
   const std::string text = UpToNul(source);

@@ -80,6 +80,10 @@ struct PieRecord {
   TColor color = clDefault;
 };
 
+// One record "label;value;colour" (colour may be empty, never missing).
+// Throws ConversionError.
+PieRecord ReadRecord(const std::string& recordText);
+
 // Reads the record list "label;value;colour|..." and passes each good record
 // to `add`, in order. A record that fails to convert, or whose `add` throws,
 // is skipped and the next one is read.

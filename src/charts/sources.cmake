@@ -1,7 +1,8 @@
-# Portable: the parameter conversions.
+# Portable: the parameter conversions and the record table's texts.
 list(APPEND KD_CORE_SOURCES
   ${KD_SRC}/charts/Conversions.cpp
-  ${KD_SRC}/charts/ColorNames.cpp)
+  ${KD_SRC}/charts/ColorNames.cpp
+  ${KD_SRC}/charts/RecordRows.cpp)
 # Win32: registry, chart window, dispatch and the action families.
 list(APPEND KD_WIN_SOURCES
   ${KD_SRC}/charts/ActionRoutines.cpp

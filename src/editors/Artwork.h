@@ -23,6 +23,10 @@ enum ArtworkId : int {
   kArtGlyphFont = 113,
   kArtGlyphOpen = 114,
   kArtGlyphSave = 115,
+  kArtGlyphAdd = 116,
+  kArtGlyphDelete = 117,
+  kArtGlyphRotateUp = 118,
+  kArtGlyphRotateDown = 119,
 };
 
 // Null when the resource is missing or damaged.

@@ -6,6 +6,7 @@
 
 #include "editors/AboutBox.h"
 #include "editors/ActionEditor.h"
+#include "editors/CreateChartEditor.h"
 #include "host/ActionTable.h"
 #include "host/HostServices.h"
 #include "host/HostText.h"
@@ -30,10 +31,21 @@ void WriteSlots(HostText* slots, const std::vector<std::string>& texts) {
   }
 }
 
+// The create-chart editor (action 1) with its table and preview.
+bool EditCreateChart(HostText* slots, int32_t high) {
+  if (!slots || high < kCreateChartSlots - 1) return false;
+  std::vector<std::string> texts;
+  for (int32_t i = 0; i < kCreateChartSlots; ++i) texts.push_back(HostTextValue(slots[i]));
+  TCreateChartEditor editor(std::move(texts));
+  if (!editor.Run(FindAction(1)->name)) return false;
+  WriteSlots(slots, editor.Results());
+  return true;
+}
+
 }  // namespace
 
 bool EditAction(int32_t id, HostText* slots, int32_t high) {
-  // The create-chart editor (action 1) is built on this frame separately.
+  if (id == 1) return EditCreateChart(slots, high);
   const EditorSpec* spec = FindEditor(id);
   const ActionEntry* action = FindAction(id);
   if (!spec || !action || !slots) return false;

@@ -196,10 +196,10 @@ TEditorForm::TEditorForm(const wchar_t* className, int clientWidth, int clientHe
 
 TEditorForm::~TEditorForm() = default;
 
-bool TEditorForm::Run(const std::string& actionName) {
+bool TEditorForm::Run(const std::string& actionName, HWND owner) {
   actionName_ = actionName;
   EnsureCommonControls();
-  return ShowModal(platform::DialogOwner(), platform::Widen(actionName)) == IDOK;
+  return ShowModal(owner ? owner : platform::DialogOwner(), platform::Widen(actionName)) == IDOK;
 }
 
 void TEditorForm::OnCreate() { Build(); }
@@ -236,9 +236,21 @@ HWND TEditorForm::AddCaption(int x, int y, int width, int height, const std::wst
   return MakeControl(Handle(), L"Static", text, SS_LEFT | SS_NOPREFIX, x, y, width, height, id, font_.Get());
 }
 
+HWND TEditorForm::AddControl(const wchar_t* cls, const std::wstring& text, DWORD style, const TRect& place, int id,
+                             DWORD exStyle) {
+  return MakeControl(Handle(), cls, text, style, place.left, place.top, place.Width(), place.Height(), id,
+                     font_.Get(), exStyle);
+}
+
 void TEditorForm::AddPictureButton(int x, int y, int id, ButtonKind kind, TextRow& row) {
   HWND window = MakeControl(Handle(), L"Button", L"", BS_OWNERDRAW | WS_TABSTOP, x, y, 26, 24, id, font_.Get());
   buttons_.push_back(PictureButton{id, kind, &row, window, ButtonGlyph(kind)});
+}
+
+HWND TEditorForm::AddGlyphButton(int x, int y, int id, std::shared_ptr<const TPicture> glyph) {
+  HWND window = MakeControl(Handle(), L"Button", L"", BS_OWNERDRAW | WS_TABSTOP, x, y, 24, 24, id, font_.Get());
+  buttons_.push_back(PictureButton{id, ButtonKind::None, nullptr, window, std::move(glyph)});
+  return window;
 }
 
 void TEditorForm::AddBottomPanel(const BottomPanelLayout& layout, const std::string& actionName,
@@ -263,10 +275,13 @@ void TEditorForm::AddBottomPanel(const BottomPanelLayout& layout, const std::str
   decorations_.push_back(std::make_unique<widgets::TextLabel>(
       Handle(), RECT{p.left + 40, below + 16, p.left + 200, below + 30}, L"Pie charts, made simple",
       widgets::PixelFont(L"Arial", 11), RGBColor(128, 128, 128), clBtnFace, kIdCredit));
-  MakeControl(Handle(), L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, layout.ok.x, layout.ok.y, 75, 25, IDOK,
+  AddOkCancel(layout.ok, layout.cancel, 75);
+}
+
+void TEditorForm::AddOkCancel(TPoint ok, TPoint cancel, int width) {
+  MakeControl(Handle(), L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, ok.x, ok.y, width, 25, IDOK, font_.Get());
+  MakeControl(Handle(), L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, cancel.x, cancel.y, width, 25, IDCANCEL,
               font_.Get());
-  MakeControl(Handle(), L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, layout.cancel.x, layout.cancel.y, 75, 25,
-              IDCANCEL, font_.Get());
 }
 
 bool TEditorForm::OnCommand(int id, int code, HWND control) {
@@ -322,6 +337,7 @@ void TEditorForm::PaintPanels() {
 }
 
 void TEditorForm::Press(const PictureButton& button) {
+  if (!button.row) return;
   TextRow& row = *button.row;
   switch (button.kind) {
     case ButtonKind::ObjectPicker:

@@ -6,7 +6,7 @@
 // msctls_updown32, Button, Static), so automation and screen readers read
 // them; every caption is a child window's text.
 // Leaves out: which rows an action has (EditorTable), the create-chart
-// editor's table and preview.
+// editor's table and preview (CreateChartEditor).
 #pragma once
 
 #include "platform/Win32.h"
@@ -118,8 +118,9 @@ class TEditorForm : public platform::ModalDialog {
   TEditorForm(const wchar_t* className, int clientWidth, int clientHeight);
   ~TEditorForm() override;
 
-  // Runs the dialog with the action's name as its caption; true on OK.
-  bool Run(const std::string& actionName);
+  // Runs the dialog with the action's name as its caption; true on OK. The
+  // owner is the host's active window unless one is given.
+  bool Run(const std::string& actionName, HWND owner = nullptr);
 
  protected:
   // Makes the rows and fills them from the slots; the window exists.
@@ -136,25 +137,36 @@ class TEditorForm : public platform::ModalDialog {
   NumberBox& AddNumberBox(int x, int y, int width, int id, int upDownId);
   CheckBox& AddCheckBox(int x, int y, int width, int height, const std::wstring& text, int id);
   HWND AddCaption(int x, int y, int width, int height, const std::wstring& text, int id);
+  // Any other child control in the dialog's font.
+  HWND AddControl(const wchar_t* cls, const std::wstring& text, DWORD style, const TRect& place, int id,
+                  DWORD exStyle = 0);
   // A flat picture button working on `row`.
   void AddPictureButton(int x, int y, int id, ButtonKind kind, TextRow& row);
+  // A flat 24 x 24 picture button whose click the editor handles itself.
+  HWND AddGlyphButton(int x, int y, int id, std::shared_ptr<const TPicture> glyph);
   void AddBottomPanel(const BottomPanelLayout& layout, const std::string& actionName,
                       const std::wstring& description);
+  // "OK" (modal result 1) and "Cancel" (2), each width x 25.
+  void AddOkCancel(TPoint ok, TPoint cancel, int width);
   // An edge-lined panel drawn behind its row.
   void AddPanelEdges(const TRect& panel) { panels_.push_back(panel); }
+  // A one-pixel outline drawn on the dialog face.
+  void AddOutline(const TRect& outline) { outlines_.push_back(outline); }
+
+  // Editors with controls of their own handle their messages first and pass the rest on.
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
  private:
   struct PictureButton {
     int id;
     ButtonKind kind;
-    TextRow* row;
+    TextRow* row;  // none for a glyph button
     HWND window;
     std::shared_ptr<const TPicture> glyph;
   };
 
   void OnCreate() override;
-  bool OnCommand(int id, int code, HWND control) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
   void Press(const PictureButton& button);
   void PaintPanels();
 

@@ -77,6 +77,11 @@ void ChildWindow::PlaceAndShow(int width, int height) {
   SetWindowPos(window_, HWND_TOP, 0, 0, width, height, SWP_SHOWWINDOW);
 }
 
+void ChildWindow::ShowAt(const RECT& place) {
+  SetWindowPos(window_, HWND_TOP, place.left, place.top, place.right - place.left, place.bottom - place.top,
+               SWP_SHOWWINDOW | SWP_NOACTIVATE);
+}
+
 void ChildWindow::Hide() { ShowWindow(window_, SW_HIDE); }
 
 void ChildWindow::SetParentWindow(HWND parent) {

@@ -24,6 +24,8 @@ class ChildWindow {
 
   // Puts the window on top of its siblings at (0, 0) with the given size and shows it.
   void PlaceAndShow(int width, int height);
+  // Puts the window at `place` in its parent's client area and shows it.
+  void ShowAt(const RECT& place);
   void Hide();
   // Moves the window under another parent; nothing happens when it is the same one.
   void SetParentWindow(HWND parent);

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the design-time dialogs' pictures: the left strip (JPEG), the window
-icon, the six button glyphs and the About picture. Pure Python; the strip is
+icon, the button glyphs and the About picture. Pure Python; the strip is
 written as PPM and encoded by cjpeg (pass its path as the first argument).
 Output goes to src/editors/art; the files are committed, so the build never
 runs this."""
@@ -138,6 +138,18 @@ GLYPHS = {
     # open picture: a folder
     'open': (['            ', ' ####       ', '#    #######', '#          #', '#  ######## #', '# #        #',
               '##        # ', '#        #  ', '##########  '], (180, 130, 30)),
+    # add record: a plus
+    'add': (['   ##   ', '   ##   ', '   ##   ', '########', '########', '   ##   ', '   ##   ', '   ##   '],
+            (40, 140, 60)),
+    # delete record: a cross
+    'delete': (['##    ##', '###  ###', ' ###### ', '  ####  ', '  ####  ', ' ###### ', '###  ###', '##    ##'],
+               (200, 40, 40)),
+    # rotate up: an arrow pointing up
+    'up': (['    #    ', '   ###   ', '  #####  ', ' ####### ', '#########', '   ###   ', '   ###   ',
+            '   ###   '], (60, 110, 200)),
+    # rotate down: an arrow pointing down
+    'down': (['   ###   ', '   ###   ', '   ###   ', '#########', ' ####### ', '  #####  ', '   ###   ',
+              '    #    '], (60, 110, 200)),
     # save picture: a diskette
     'save': (['###########', '# #     # #', '# #     # #', '# ####### #', '#         #', '#  #####  #',
               '#  #   #  #', '#  #   #  #', '###########'], (60, 60, 140)),

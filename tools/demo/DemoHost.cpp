@@ -12,7 +12,9 @@
 //   Screenshot "file.bmp"                          save a picture of the host window
 //   Edit "actionName" "slot1" "slot2" ...          open the action's editor; the scripted
 //                                                  author saves out/editors/<action>.bmp and
-//                                                  presses OK; the slots written are printed
+//                                                  presses OK (in the create editor after
+//                                                  adding a record, out/editors/TFormRead.bmp);
+//                                                  the slots written are printed
 //   About                                          open the About box (out/editors/About.bmp)
 #include <cstdio>
 #include <exception>
@@ -28,6 +30,8 @@
 #include "PlugInModule.h"
 #include "Screenshot.h"
 #include "Script.h"
+#include "editors/CreateChartEditor.h"
+#include "editors/RecordEntryDialog.h"
 
 namespace {
 
@@ -61,6 +65,21 @@ bool IsEditorWindow(const kdhost::SeenWindow& dialog) {
   return dialog.caption == "About" || dialog.caption.rfind("kd", 0) == 0;
 }
 
+// In the create editor the demo's user adds a record ("Table entry"), keeps
+// that dialog's picture, confirms it and then confirms the editor.
+void EnterDemoRecord(const kdhost::SeenWindow& entry) {
+  HWND editor = GetWindow(entry.window, GW_OWNER);
+  kdhost::TypeInto(GetDlgItem(entry.window, kd::editors::kIdEntryName), "Online");
+  kdhost::TypeInto(GetDlgItem(entry.window, kd::editors::kIdEntryValue), "30");
+  kdhost::TypeInto(GetDlgItem(entry.window, kd::editors::kIdEntryColour), "250,160,40");
+  Sleep(300);
+  kdhost::SaveWindowPicture(entry.window, "out/editors/TFormRead.bmp");
+  kdhost::ClickId(entry.window, IDOK);
+  for (int i = 0; i < 200 && IsWindow(entry.window); ++i) Sleep(10);
+  Sleep(300);  // the preview shows the new slice
+  kdhost::ClickId(editor, IDOK);
+}
+
 // What the demo's imaginary user picks: a light orange in the colour dialog,
 // a bold 10-point Liberation Sans in the font dialog; anything else is confirmed.
 kdhost::DialogDriver::Script DemoUser() {
@@ -76,10 +95,15 @@ kdhost::DialogDriver::Script DemoUser() {
       kdhost::SelectComboItem(dialog.window, kFontStyle, "Bold");
       kdhost::SelectComboItem(dialog.window, kFontSize, "10");
     }
+    if (dialog.caption == "Table entry") return EnterDemoRecord(dialog);
     if (IsEditorWindow(dialog)) {
       // Let the dialog paint, then keep its picture for the author's manual.
       Sleep(300);
       kdhost::SaveWindowPicture(dialog.window, "out/editors/" + dialog.caption + ".bmp");
+    }
+    if (dialog.caption == "kdPieChartCreate") {
+      kdhost::ClickId(dialog.window, kd::editors::kIdAddRecord);
+      return;
     }
     if (!kdhost::ClickId(dialog.window, IDOK)) kdhost::CloseTopLevel(dialog.window);
   };

@@ -42,4 +42,34 @@ bool SaveWindowPicture(HWND window, const std::string& fileName) {
   return written;
 }
 
+std::vector<unsigned> ClientPixels(HWND window) {
+  RECT r;
+  if (!GetClientRect(window, &r) || r.right <= 0 || r.bottom <= 0) return {};
+  const int width = r.right, height = r.bottom;
+  HDC screen = GetDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<unsigned> pixels;
+  if (bitmap) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* data = static_cast<const unsigned*>(bits);
+    pixels.assign(data, data + width * height);
+    for (unsigned& p : pixels) p &= 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  return pixels;
+}
+
 }  // namespace kdhost
