@@ -1,12 +1,14 @@
-// Timing for the benchmark programs: a millisecond clock and the median or
-// the fastest of repeated runs of a piece of work (GDI's batch flushed after
-// each, so drawing is counted where it is done). Nothing here passes or fails.
+// Timing for the benchmark programs: a millisecond clock, the median of
+// measured values, and the median or the fastest of repeated runs of a piece
+// of work (GDI's batch flushed after each, so drawing is counted where it is
+// done). Nothing here passes or fails.
 #pragma once
 
 #include "platform/Win32.h"
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace kdbench {
@@ -20,6 +22,20 @@ inline double NowMs() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+inline double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Median of `runs` measurements after a warm-up one; `measure` returns the
+// milliseconds of one run, for work that times itself.
+inline double MedianOf(int runs, const std::function<double()>& measure) {
+  measure();
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) times.push_back(measure());
+  return Median(std::move(times));
 }
 
 // Times of `runs` calls of `work`, after one warm-up call, sorted.

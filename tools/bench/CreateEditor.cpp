@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "Timing.h"
+#include "BenchTiming.h"
 #include "charts/Conversions.h"
 #include "editors/EditDispatch.h"
 #include "editors/PreviewChart.h"

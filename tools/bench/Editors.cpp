@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "BlockLedger.h"
 #include "HostSide.h"
 #include "HostWindow.h"
@@ -16,12 +17,8 @@
 
 namespace {
 
-double NowMs() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
+using kdbench::Median;
+using kdbench::NowMs;
 
 double g_idleAt = 0;
 WNDPROC g_ownerProc = nullptr;
@@ -48,11 +45,6 @@ Timing EditOnce(kdhost::PlugInModule& plugin, int id) {
   const double end = NowMs();
   for (kd::HostText slot : slots) kdhost::BlockLedger::Get().HostFree(slot);
   return Timing{g_idleAt - start, end - start};
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 }  // namespace
