@@ -266,7 +266,7 @@ TEST_F(EditorTest, CaptionsComeFromTheLocalisationFileWhenItHasThem) {
 }
 
 TEST_F(EditorTest, OtherIdentifiersOpenNothingAndTouchNothing) {
-  for (int id : {0, 1, 35, -1}) {
+  for (int id : {0, 35, -1}) {
     EditRun run = RunEditor(id, {"A", "B", "C", "D", "E", "F", "G", "H", "I"});
     EXPECT_FALSE(run.result) << id;
     EXPECT_EQ(run.after, run.before);
