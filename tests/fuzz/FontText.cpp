@@ -1,0 +1,18 @@
+// Fuzz target: font texts "face|colour|size|styles|charset" applied to a font
+// and written back; the text written back must read again.
+#include "FuzzInput.h"
+#include "charts/Conversions.h"
+#include "engine/TextLocale.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  kdfuzz::FuzzInput input(data, size);
+  kd::SetCurrentLocale(kd::TextLocale::Classic());
+  kd::FontData font;
+  try {
+    kd::ApplyFontParameter(input.Text(), font);
+  } catch (const kd::ConversionError&) {
+  }
+  kd::FontData again;
+  kd::ApplyFontParameter(kd::FontParameterText(font), again);
+  return 0;
+}
