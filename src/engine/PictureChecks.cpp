@@ -200,13 +200,16 @@ class ObjectTable {
     if (free == slots_.end()) RefuseMetafile();
     *free = kind;
   }
+  void InRange(size_t index) const {
+    if (index >= slots_.size() || (index == 0 && emfStyle_)) RefuseMetafile();
+  }
   void Use(size_t index, ObjectKind kind) const {
     if (index >= slots_.size() || slots_[index] == ObjectKind::kFree) RefuseMetafile();
     if (kind != ObjectKind::kAny && slots_[index] != kind) RefuseMetafile();
   }
   // Deleting an empty slot deletes no handle: some writers do it, and it is harmless.
   void Delete(size_t index) {
-    if (index >= slots_.size() || (index == 0 && emfStyle_)) RefuseMetafile();
+    InRange(index);
     slots_[index] = ObjectKind::kFree;
   }
   void SetEmfStyle() { emfStyle_ = true; }
@@ -604,8 +607,9 @@ class EmfWalk {
       case kEmfDeleteObject: return Need(12), objects_.Delete(At(8));
       case kEmfSelectPalette:
         Need(12);
-        // GDI refuses a handle of another kind: only the index matters here.
-        if (At(8) != kDefaultPalette) objects_.Use(At(8), ObjectKind::kAny);
+        // Converted Windows metafiles select palettes whose creation was not
+        // recorded: an empty slot selects no handle, so only the range matters.
+        if (At(8) != kDefaultPalette) objects_.InRange(At(8));
         return;
       case kEmfCreateBrushIndirect:
         Need(24);
