@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 #include <string>
 
 namespace kd {
@@ -186,19 +187,19 @@ enum class ObjectKind : uint8_t { kFree, kPen, kBrush, kFont, kPalette, kRegion,
 
 class ObjectTable {
  public:
-  explicit ObjectTable(size_t size) : slots_(size, ObjectKind::kFree) {}
-  size_t Size() const { return slots_.size(); }
+  explicit ObjectTable(size_t size) : slots_(size, ObjectKind::kFree) {
+    for (size_t i = 0; i < size; ++i) free_.insert(free_.end(), i);
+  }
 
   void Create(size_t index, ObjectKind kind) {
     if (index == 0 && emfStyle_) RefuseMetafile();  // slot 0 stands for the metafile itself
     if (index >= slots_.size() || slots_[index] != ObjectKind::kFree) RefuseMetafile();
-    slots_[index] = kind;
+    Fill(index, kind);
   }
   // Windows metafiles put each new object into the lowest free slot.
   void CreateInFreeSlot(ObjectKind kind) {
-    auto free = std::find(slots_.begin(), slots_.end(), ObjectKind::kFree);
-    if (free == slots_.end()) RefuseMetafile();
-    *free = kind;
+    if (free_.empty()) RefuseMetafile();
+    Fill(*free_.begin(), kind);
   }
   void InRange(size_t index) const {
     if (index >= slots_.size() || (index == 0 && emfStyle_)) RefuseMetafile();
@@ -211,11 +212,18 @@ class ObjectTable {
   void Delete(size_t index) {
     InRange(index);
     slots_[index] = ObjectKind::kFree;
+    free_.insert(index);
   }
   void SetEmfStyle() { emfStyle_ = true; }
 
  private:
+  void Fill(size_t index, ObjectKind kind) {
+    slots_[index] = kind;
+    free_.erase(index);
+  }
+
   std::vector<ObjectKind> slots_;
+  std::set<size_t> free_;  // kept so that finding the lowest free slot stays cheap
   bool emfStyle_ = false;
 };
 
