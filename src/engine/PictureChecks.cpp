@@ -187,9 +187,7 @@ enum class ObjectKind : uint8_t { kFree, kPen, kBrush, kFont, kPalette, kRegion,
 
 class ObjectTable {
  public:
-  explicit ObjectTable(size_t size) : slots_(size, ObjectKind::kFree) {
-    for (size_t i = 0; i < size; ++i) free_.insert(free_.end(), i);
-  }
+  explicit ObjectTable(size_t size) : slots_(size, ObjectKind::kFree) {}
 
   void Create(size_t index, ObjectKind kind) {
     if (index == 0 && emfStyle_) RefuseMetafile();  // slot 0 stands for the metafile itself
@@ -198,8 +196,9 @@ class ObjectTable {
   }
   // Windows metafiles put each new object into the lowest free slot.
   void CreateInFreeSlot(ObjectKind kind) {
-    if (free_.empty()) RefuseMetafile();
-    Fill(*free_.begin(), kind);
+    const size_t lowest = freed_.empty() ? neverUsed_ : std::min(*freed_.begin(), neverUsed_);
+    if (lowest >= slots_.size()) RefuseMetafile();
+    Fill(lowest, kind);
   }
   void InRange(size_t index) const {
     if (index >= slots_.size() || (index == 0 && emfStyle_)) RefuseMetafile();
@@ -212,18 +211,21 @@ class ObjectTable {
   void Delete(size_t index) {
     InRange(index);
     slots_[index] = ObjectKind::kFree;
-    free_.insert(index);
+    if (index < neverUsed_) freed_.insert(index);
   }
   void SetEmfStyle() { emfStyle_ = true; }
 
  private:
   void Fill(size_t index, ObjectKind kind) {
     slots_[index] = kind;
-    free_.erase(index);
+    freed_.erase(index);
+    // Slots from neverUsed_ on are all free; those below it that are free are in freed_.
+    while (neverUsed_ < slots_.size() && slots_[neverUsed_] != ObjectKind::kFree) ++neverUsed_;
   }
 
   std::vector<ObjectKind> slots_;
-  std::set<size_t> free_;  // kept so that finding the lowest free slot stays cheap
+  std::set<size_t> freed_;  // kept so that finding the lowest free slot stays cheap
+  size_t neverUsed_ = 0;
   bool emfStyle_ = false;
 };
 
