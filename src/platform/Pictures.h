@@ -1,6 +1,7 @@
 // Pictures the engine draws as back images (and dialogs show): loading bmp,
 // ico, wmf (placeable too), emf through GDI and jpg/jpeg through libjpeg, by
-// the file's extension. A damaged file is refused whole: the caller keeps
+// the file's extension, each file first passing the portable picture checks
+// (engine/PictureChecks). A damaged file is refused whole: the caller keeps
 // whatever picture it had. Not here: writing pictures (BitmapFile), drawing
 // them (each picture draws itself on a GdiDevice), gif/png.
 #pragma once
@@ -9,15 +10,11 @@
 #include <string>
 
 #include "engine/Device.h"
-#include "engine/EngineError.h"
+#include "engine/PictureChecks.h"
 
 namespace kd::platform {
 
-// A file that cannot be read, has an unknown extension or damaged contents.
-class PictureError : public EngineError {
- public:
-  using EngineError::EngineError;
-};
+using kd::PictureError;
 
 // Loads the picture file `fileName` (used unchanged, ANSI code page). The
 // extension picks the format, letters in any case; any other extension is
