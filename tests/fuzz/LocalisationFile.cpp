@@ -6,7 +6,7 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "plugin/Localisation.h"
+#include "host/Localisation.h"
 
 namespace {
 std::string TemporaryPath() {
