@@ -344,13 +344,29 @@ std::string RgbTripleText(TColor color) {
          std::to_string(BlueOf(color));
 }
 
+// A face name as the font parameter's first field: quoted, its quotes
+// doubled, when a field separator, a quote or a control character in it
+// would otherwise split it or end it on reading.
+std::string FaceField(const std::string& face) {
+  const bool plain = std::none_of(face.begin(), face.end(), [](char c) {
+    return c == '|' || c == kQuote || (static_cast<unsigned char>(c) >= 1 && static_cast<unsigned char>(c) < 32);
+  });
+  if (plain) return face;
+  std::string quoted(1, kQuote);
+  for (char c : face) {
+    quoted += c;
+    if (c == kQuote) quoted += kQuote;
+  }
+  return quoted + kQuote;
+}
+
 std::string FontParameterText(const FontData& font) {
   std::string styles;
   if (font.styles & fsBold) styles += "fsBold ";
   if (font.styles & fsItalic) styles += "fsItalic ";
   if (font.styles & fsUnderline) styles += "fsUnderline ";
   if (font.styles & fsStrikeOut) styles += "fsStrikeOut ";
-  return font.name + "|" + ColorText(font.color) + "|" + std::to_string(font.size) + "|" + styles +
+  return FaceField(font.name) + "|" + ColorText(font.color) + "|" + std::to_string(font.size) + "|" + styles +
          "|" + std::to_string(font.charset);
 }
 

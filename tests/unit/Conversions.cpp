@@ -162,6 +162,13 @@ TEST_F(ConversionsTest, FontTextRoundTrip) {
   FontData read;
   ApplyFontParameter(FontParameterText(font), read);
   EXPECT_EQ(read, font);
+  // Faces holding a separator, a quote or a control character are quoted.
+  for (const char* face : {"A|B", "Say\"Hi\"", "Tab\tFace", "\"|\x01"}) {
+    font.name = face;
+    FontData again;
+    ApplyFontParameter(FontParameterText(font), again);
+    EXPECT_EQ(again, font) << FontParameterText(font);
+  }
 }
 
 TEST_F(ConversionsTest, SwitchWords) {
