@@ -29,10 +29,10 @@ class GdiDrawable {
 
 // The GDI objects of one kind a device made lately, kept for reuse: a frame
 // goes back and forth between a few brushes (a slice's top and its darker
-// rim, the marks' boxes, the legend's colour boxes) and making, selecting
-// and freeing one costs more than many a drawing call (a palette of 16
-// colours and their darker sides fit). At most kKept live;
-// the one selected into the DC is never freed.
+// rim, the marks' boxes, the legend's colour boxes), and making, selecting
+// and freeing one costs more than many a drawing call. At most kKept live
+// (a palette of 16 colours and their darker sides fit); the one selected
+// into the DC is never freed.
 template <class Key, class Handle>
 class RecentGdiObjects {
  public:
@@ -69,7 +69,7 @@ class RecentGdiObjects {
 
 // Draws on a DC it does not own (a window's paint DC, a memory DC). The DC's
 // state is restored and the device's pens, brushes and fonts are deleted when
-// the device goes.
+// the device goes; between frames it keeps only the selected ones.
 class GdiDevice : public TDevice {
  public:
   explicit GdiDevice(HDC dc);
