@@ -263,6 +263,7 @@ void TChart::DrawFrame(const TRect& bounds) {
   canvas_.SetFont(font);
   canvas_.SetBackColor(clWhite);
   canvas_.SetBackMode(bmTransparent);
+  if (TDevice* device = canvas_.Device()) device->FrameDone();
 }
 
 void TChart::NormalizeChartRect() {
@@ -340,6 +341,7 @@ bool TChart::CopyCachedBackground() {
     {
       DeviceScope use(canvas_, background_->Device());
       DrawBackground();
+      background_->Device().FrameDone();
     }
     backgroundKey_ = key;
     backgroundValid_ = true;

@@ -136,6 +136,10 @@ class TDevice {
   virtual std::unique_ptr<TOffscreenImage> CreateOffscreen(int width, int height,
                                                            bool monochrome) = 0;
 
+  // The engine has finished a frame (or a background): what the device kept
+  // for reuse within it may go.
+  virtual void FrameDone() {}
+
   // The target's own pixel memory, for writing directly once all drawing so
   // far has reached it; empty unless the target is a 32-bit image in memory.
   // Direct writes know nothing of the clip region.

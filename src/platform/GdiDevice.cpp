@@ -87,10 +87,21 @@ bool SameFontFace(const FontData& a, const FontData& b) {
   return a.name == b.name && a.size == b.size && a.styles == b.styles && a.charset == b.charset;
 }
 
+// Nearest integer, halves away from zero, exactly as lround; the library's
+// lround costs several times more, and a sector rounds hundreds of points.
+LONG RoundHalfAway(double value) {
+  constexpr double kLimit = 2147483647.0;  // inside it the fraction is exact and the result a LONG
+  if (!(value > -kLimit && value < kLimit)) return static_cast<LONG>(std::lround(value));
+  const long long whole = static_cast<long long>(value);  // towards zero
+  const double fraction = value - static_cast<double>(whole);
+  if (fraction >= 0.5) return static_cast<LONG>(whole + 1);
+  if (fraction <= -0.5) return static_cast<LONG>(whole - 1);
+  return static_cast<LONG>(whole);
+}
+
 // Point of parameter t on the ellipse through the pixel centres of bounds.
 POINT EllipsePoint(double cx, double cy, double rx, double ry, double t) {
-  return POINT{static_cast<LONG>(std::lround(cx + rx * std::cos(t))),
-               static_cast<LONG>(std::lround(cy - ry * std::sin(t)))};
+  return POINT{RoundHalfAway(cx + rx * std::cos(t)), RoundHalfAway(cy - ry * std::sin(t))};
 }
 
 }  // namespace
@@ -167,21 +178,29 @@ void GdiDevice::SetPen(const TChartPen& pen) {
   penData_ = pen;
   hasPen_ = true;
   if (!pen.Draws()) {
-    SelectObject(dc_, GetStockObject(NULL_PEN));
-    pen_.Reset();
+    selectedPen_ = GetStockObject(NULL_PEN);
+    SelectObject(dc_, selectedPen_);
+    return;
+  }
+  const int width = pen.smallDots ? 1 : std::clamp(pen.width, 0, widestPen_);
+  const PenKey key{Rgb(pen.color), width, pen.smallDots ? psSolid : pen.style, pen.smallDots};
+  if (HPEN kept = pens_.Find(key)) {
+    selectedPen_ = kept;
+    SelectObject(dc_, kept);
     return;
   }
   Pen created;
   if (pen.smallDots) {
-    LOGBRUSH lb{BS_SOLID, Rgb(pen.color), 0};
+    LOGBRUSH lb{BS_SOLID, key.color, 0};
     created.Reset(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr));
   } else {
-    created.Reset(CreatePen(PenStyleOf(pen.style), std::clamp(pen.width, 0, widestPen_), Rgb(pen.color)));
+    created.Reset(CreatePen(PenStyleOf(pen.style), width, key.color));
   }
   if (!created) return;  // out of GDI resources: keep drawing with the old pen
   ++objectsCreated_;
+  selectedPen_ = created.Get();
   SelectObject(dc_, created.Get());
-  pen_ = std::move(created);
+  pens_.Keep(key, std::move(created));
 }
 
 void GdiDevice::SetBrush(const TChartBrush& brush) {
@@ -190,23 +209,38 @@ void GdiDevice::SetBrush(const TChartBrush& brush) {
   brushData_ = brush;
   hasBrush_ = true;
   if (brush.style == bsClear) {
-    SelectObject(dc_, GetStockObject(NULL_BRUSH));
-    brush_.Reset();
+    selectedBrush_ = GetStockObject(NULL_BRUSH);
+    SelectObject(dc_, selectedBrush_);
     return;
   }
-  Brush created(IsHatch(brush.style) ? CreateHatchBrush(HatchOf(brush.style), Rgb(brush.color))
-                                     : CreateSolidBrush(Rgb(brush.color)));
+  const BrushKey key{Rgb(brush.color), IsHatch(brush.style) ? brush.style : bsSolid};
+  if (HBRUSH kept = brushes_.Find(key)) {
+    selectedBrush_ = kept;
+    SelectObject(dc_, kept);
+    return;
+  }
+  Brush created(IsHatch(brush.style) ? CreateHatchBrush(HatchOf(brush.style), key.color)
+                                     : CreateSolidBrush(key.color));
   if (!created) return;
   ++objectsCreated_;
+  selectedBrush_ = created.Get();
   SelectObject(dc_, created.Get());
-  brush_ = std::move(created);
+  brushes_.Keep(key, std::move(created));
 }
+
+bool GdiDevice::FontKey::operator==(const FontKey& o) const { return SameFontFace(face, o.face); }
 
 void GdiDevice::SetFont(const FontData& font) {
   const bool sameFace = hasFont_ && SameFontFace(font, fontData_);
   fontData_ = font;
   if (sameFace) return;  // only the colour changed: it is applied per text
   hasFont_ = true;
+  const FontKey key{font};
+  if (HFONT kept = fonts_.Find(key)) {
+    selectedFont_ = kept;
+    SelectObject(dc_, kept);
+    return;
+  }
   // Negative height asks for the character height, as point sizes mean.
   const int height = -MulDiv(font.size, pixelsPerInch_, 72);
   Font created(CreateFontA(height, 0, 0, 0, (font.styles & fsBold) ? FW_BOLD : FW_NORMAL,
@@ -217,8 +251,15 @@ void GdiDevice::SetFont(const FontData& font) {
                            DEFAULT_PITCH | FF_DONTCARE, font.name.c_str()));
   if (!created) return;
   ++objectsCreated_;
+  selectedFont_ = created.Get();
   SelectObject(dc_, created.Get());
-  font_ = std::move(created);
+  fonts_.Keep(key, std::move(created));
+}
+
+void GdiDevice::FrameDone() {
+  pens_.KeepOnly(selectedPen_);
+  brushes_.KeepOnly(selectedBrush_);
+  fonts_.KeepOnly(selectedFont_);
 }
 
 void GdiDevice::SetBackMode(TBackMode mode) {
@@ -241,8 +282,15 @@ int GdiDevice::TextHeight(const std::string& text) {
 }
 
 void GdiDevice::TextOut(int x, int y, const std::string& text, TAlignment align) {
-  SetTextColor(dc_, Rgb(fontData_.color));
-  SetTextAlign(dc_, TextAlignOf(align));
+  // Marks and legend rows mostly share colour and alignment: set only changes.
+  if (const COLORREF color = Rgb(fontData_.color); color != textColor_) {
+    SetTextColor(dc_, color);
+    textColor_ = color;
+  }
+  if (const UINT textAlign = TextAlignOf(align); textAlign != textAlign_) {
+    SetTextAlign(dc_, textAlign);
+    textAlign_ = textAlign;
+  }
   ::TextOutA(dc_, x, y, text.c_str(), static_cast<int>(text.size()));
 }
 
@@ -310,6 +358,9 @@ void GdiDevice::DrawPicture(const TPicture& picture, const TRect& dest) {
   const auto* drawable = dynamic_cast<const GdiDrawable*>(&picture);
   if (drawable == nullptr) return;
   drawable->DrawTo(dc_, ToRect(dest));
+  // A metafile played here may leave other text settings behind.
+  textColor_ = CLR_INVALID;
+  textAlign_ = GDI_ERROR;
 }
 
 void GdiDevice::SetClipRect(const TRect& rect) {

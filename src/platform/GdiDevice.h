@@ -8,6 +8,7 @@
 
 #include "platform/Win32.h"
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -26,9 +27,49 @@ class GdiDrawable {
   virtual void DrawTo(HDC dc, const RECT& dest) const = 0;
 };
 
+// The GDI objects of one kind a device made lately, kept for reuse: a frame
+// goes back and forth between a few brushes (a slice's top and its darker
+// rim, the marks' boxes, the legend's colour boxes), and making, selecting
+// and freeing one costs more than many a drawing call. At most kKept live
+// (a palette of 16 colours and their darker sides fit); the one selected
+// into the DC is never freed.
+template <class Key, class Handle>
+class RecentGdiObjects {
+ public:
+  static constexpr int kKept = 48;
+
+  // The object made for key, or nullptr.
+  Handle Find(const Key& key) const {
+    for (const Entry& entry : entries_)
+      if (entry.object && entry.key == key) return entry.object.Get();
+    return nullptr;
+  }
+  // Keeps a new object, freeing the one kept longest; call once the new one
+  // is selected, so that the one freed is not.
+  void Keep(const Key& key, OwnedGdiHandle<Handle, DeleteGdiObject> object) {
+    Entry& entry = entries_[next_];
+    next_ = (next_ + 1) % kKept;
+    entry.key = key;
+    entry.object = std::move(object);
+  }
+  // Frees every object but `selected`.
+  void KeepOnly(HGDIOBJ selected) {
+    for (Entry& entry : entries_)
+      if (entry.object.Get() != selected) entry.object.Reset();
+  }
+
+ private:
+  struct Entry {
+    Key key{};
+    OwnedGdiHandle<Handle, DeleteGdiObject> object;
+  };
+  std::array<Entry, kKept> entries_;
+  int next_ = 0;
+};
+
 // Draws on a DC it does not own (a window's paint DC, a memory DC). The DC's
 // state is restored and the device's pens, brushes and fonts are deleted when
-// the device goes.
+// the device goes; between frames it keeps only the selected ones.
 class GdiDevice : public TDevice {
  public:
   explicit GdiDevice(HDC dc);
@@ -64,6 +105,8 @@ class GdiDevice : public TDevice {
   void ClearClip() override;
 
   std::unique_ptr<TOffscreenImage> CreateOffscreen(int width, int height, bool monochrome) override;
+  // Frees the pens, brushes and fonts kept for reuse but the selected ones.
+  void FrameDone() override;
 
   TColor ResolveColor(TColor color) const override;
   // Read from the screen once per process.
@@ -91,11 +134,34 @@ class GdiDevice : public TDevice {
   int widestPen_;  // wider pens draw the same pixels, only slower
   long objectsCreated_ = 0;
 
+  // What tells GDI objects apart: resolved colour and the rest of the data.
+  struct PenKey {
+    COLORREF color = 0;
+    int width = 0;
+    TPenStyle style = psSolid;
+    bool smallDots = false;
+    bool operator==(const PenKey& o) const {
+      return color == o.color && width == o.width && style == o.style && smallDots == o.smallDots;
+    }
+  };
+  struct BrushKey {
+    COLORREF color = 0;
+    TBrushStyle style = bsSolid;
+    bool operator==(const BrushKey& o) const { return color == o.color && style == o.style; }
+  };
+  struct FontKey {
+    FontData face;  // colour left at its default: text colour is set per text
+    bool operator==(const FontKey& o) const;
+  };
+
   // Declared before the saved state: the state is restored (our objects
   // deselected) before they are deleted.
-  Pen pen_;
-  Brush brush_;
-  Font font_;
+  RecentGdiObjects<PenKey, HPEN> pens_;
+  RecentGdiObjects<BrushKey, HBRUSH> brushes_;
+  RecentGdiObjects<FontKey, HFONT> fonts_;
+  HGDIOBJ selectedPen_ = nullptr;
+  HGDIOBJ selectedBrush_ = nullptr;
+  HGDIOBJ selectedFont_ = nullptr;
   SavedDCState savedState_;
 
   TChartPen penData_;
@@ -105,6 +171,9 @@ class GdiDevice : public TDevice {
   bool hasBrush_ = false;
   bool hasFont_ = false;
   TBackMode backMode_ = bmTransparent;
+  // Text colour and alignment last set on the DC; CLR_INVALID: not known.
+  COLORREF textColor_ = CLR_INVALID;
+  UINT textAlign_ = GDI_ERROR;
   bool blackAndWhite_ = false;
   TPixelRows pixels_;
   std::vector<POINT> scratch_;

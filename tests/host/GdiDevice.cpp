@@ -140,7 +140,8 @@ TEST(GdiDeviceSector, ArcPointsStayOnTheEllipseAFewPixelsApart) {
 }
 
 // The gradient sets the same colour band after band: only a colour change
-// may create a brush; pens and fonts are reused the same way.
+// may create a brush, and a colour seen earlier in the frame reuses its
+// brush; pens and fonts are reused the same way.
 TEST(GdiDeviceState, CreatesObjectsOnlyWhenTheyChange) {
   auto image = WhiteImage(50, 50);
   GdiDevice& device = image->Gdi();
@@ -152,6 +153,11 @@ TEST(GdiDeviceState, CreatesObjectsOnlyWhenTheyChange) {
   EXPECT_EQ(device.ObjectsCreated(), before + 1);
   SolidFill(device, kBlue);
   EXPECT_EQ(device.ObjectsCreated(), before + 2);
+  SolidFill(device, kRed);  // kept since its first use
+  EXPECT_EQ(device.ObjectsCreated(), before + 2);
+  const long live = LiveGdiObjects();
+  device.FrameDone();
+  EXPECT_EQ(LiveGdiObjects(), live - 1) << "the kept blue brush goes, the selected red one stays";
   TChartPen pen;
   device.SetPen(pen);
   device.SetPen(pen);

@@ -33,6 +33,18 @@ TChartCanvas3D PieCanvas(TView3DOptions view = PieView()) {
   return canvas;
 }
 
+// Every coordinate goes through RoundEven: it must round exactly as the
+// library's nearbyint does (halves to even), near its limits as well.
+TEST(Canvas3DRounding, RoundEvenMatchesNearbyint) {
+  const double big = 2147483647.0;
+  for (double v : {0.0, -0.0, 0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 0.49999999999999994, 2.5000000000000004,
+                   -2.4999999999999996, 1e-300, 123456.5, -123457.5, 1073741823.5, big - 0.5, big - 1.5,
+                   -big + 0.5, -big - 0.5, -big - 1, 3.7, -3.7, 99.99, 1e6 + 0.25}) {
+    EXPECT_EQ(RoundEven(v), static_cast<int>(std::nearbyint(v))) << v;
+    EXPECT_EQ(RoundEven(v + 1e-9), static_cast<int>(std::nearbyint(v + 1e-9))) << v;
+  }
+}
+
 TEST(Canvas3DProjection, PieViewCoefficients) {
   TChartCanvas3D canvas = PieCanvas();
   const auto& c = canvas.Coefs();
