@@ -260,7 +260,9 @@ class Soak {
         nextReport += kReportEveryMs;
       }
     }
-    Report(GetTickCount() - start);
+    // The closing figures, unless the last report was just made.
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed / 1000 != (nextReport - kReportEveryMs) / 1000) Report(elapsed);
   }
 
   // Leaves run mode as the host does at the end of a run; true when every
