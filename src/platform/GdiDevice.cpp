@@ -151,8 +151,13 @@ std::vector<POINT> SectorArcPoints(const RECT& bounds, POINT start, POINT end, d
 // ------------------------------------------------------------------ GdiDevice
 
 GdiDevice::GdiDevice(HDC dc)
-    : dc_(dc), pixelsPerInch_(ScreenPixelsPerInch()), widestPen_(WidestUsefulPen(dc)), savedState_(dc) {
+    : dc_(dc), pixelsPerInch_(ScreenPixelsPerInch()), savedState_(dc) {
   backMode_ = GetBkMode(dc_) == OPAQUE ? bmOpaque : bmTransparent;
+}
+
+int GdiDevice::WidestPen() const {
+  if (widestPen_ == 0) widestPen_ = WidestUsefulPen(dc_);
+  return widestPen_;
 }
 
 GdiDevice::~GdiDevice() = default;
@@ -182,7 +187,11 @@ void GdiDevice::SetPen(const TChartPen& pen) {
     SelectObject(dc_, selectedPen_);
     return;
   }
-  const int width = pen.smallDots ? 1 : std::clamp(pen.width, 0, widestPen_);
+  // Asking the surface's size costs more than a frame's pens under Wine, so
+  // only pens too wide to be drawn quickly anywhere ask for it.
+  constexpr int kAlwaysQuick = 1024;
+  const int width = pen.smallDots ? 1 : pen.width > kAlwaysQuick ? std::min(pen.width, WidestPen())
+                                                                 : std::max(pen.width, 0);
   const PenKey key{Rgb(pen.color), width, pen.smallDots ? psSolid : pen.style, pen.smallDots};
   if (HPEN kept = pens_.Find(key)) {
     selectedPen_ = kept;

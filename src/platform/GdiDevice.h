@@ -121,7 +121,7 @@ class GdiDevice : public TDevice {
   // Draws every colour as black or white, whichever is nearer (one-bit images).
   void SetBlackAndWhite(bool on) { blackAndWhite_ = on; }
   // Pens are made no wider than this, whatever width they carry.
-  int WidestPen() const { return widestPen_; }
+  int WidestPen() const;
   // Pens, brushes and fonts created so far (tests prove the reuse rules).
   long ObjectsCreated() const { return objectsCreated_; }
 
@@ -131,7 +131,7 @@ class GdiDevice : public TDevice {
 
   HDC dc_;
   int pixelsPerInch_;
-  int widestPen_;  // wider pens draw the same pixels, only slower
+  mutable int widestPen_ = 0;  // wider pens draw the same pixels, only slower; 0 until asked
   long objectsCreated_ = 0;
 
   // What tells GDI objects apart: resolved colour and the rest of the data.
