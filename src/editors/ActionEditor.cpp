@@ -17,28 +17,28 @@ constexpr int kNumberWidth = 96;
 int ColumnX(int column) { return kPanelLeft + (column == 0 ? 5 : 205); }
 }  // namespace
 
-TActionEditor::TActionEditor(const EditorSpec& spec, std::string actionName, std::vector<std::string> slotTexts)
-    : TEditorForm(spec.form->name, spec.form->width, spec.form->height),
-      spec_(spec),
+TActionEditor::TActionEditor(const EditorLayout& layout, std::string actionName, std::vector<std::string> slotTexts)
+    : TEditorForm(layout.form->name, layout.form->width, layout.form->height),
+      layout_(layout),
       actionName_(std::move(actionName)),
       slotTexts_(std::move(slotTexts)) {
-  slotTexts_.resize(spec_.slots.size());
+  slotTexts_.resize(layout_.slots.size());
 }
 
 void TActionEditor::Build() {
-  const FormClass& form = *spec_.form;
+  const FormClass& form = *layout_.form;
   AddPictureStrip(TRect{8, 8, 88, 328}, TRect{10, 10, 86, 326});
-  controls_.assign(spec_.slots.size(), SlotControl{});
-  for (size_t slot = 0; slot < spec_.slots.size(); ++slot) {
-    if (spec_.slots[slot].kind == SlotKind::Text) BuildTextRow(slot);
+  controls_.assign(layout_.slots.size(), SlotControl{});
+  for (size_t slot = 0; slot < layout_.slots.size(); ++slot) {
+    if (layout_.slots[slot].kind == SlotKind::Text) BuildTextRow(slot);
     else BuildChoice(slot);
   }
   AddBottomPanel(StandardBottomPanel(form.bottomTop), actionName_,
-                 LocalisedCaption(spec_.descriptionKey, spec_.description));
+                 LocalisedCaption(layout_.descriptionKey, layout_.description));
 }
 
 void TActionEditor::BuildTextRow(size_t slot) {
-  const SlotSpec& s = spec_.slots[slot];
+  const SlotLayout& s = layout_.slots[slot];
   const int index = static_cast<int>(slot);
   const TRect panel{kPanelLeft, s.top, kPanelLeft + kPanelWidth, s.top + 46};
   TextRow& row = AddTextRow(panel, kEditWidth, LocalisedCaption(s.key, s.caption), kIdSlotControl + index,
@@ -51,14 +51,14 @@ void TActionEditor::BuildTextRow(size_t slot) {
 }
 
 bool TActionEditor::SharesRow(size_t slot) const {
-  for (size_t other = 0; other < spec_.slots.size(); ++other)
-    if (other != slot && spec_.slots[other].kind != SlotKind::Text && spec_.slots[other].top == spec_.slots[slot].top)
+  for (size_t other = 0; other < layout_.slots.size(); ++other)
+    if (other != slot && layout_.slots[other].kind != SlotKind::Text && layout_.slots[other].top == layout_.slots[slot].top)
       return true;
   return false;
 }
 
 void TActionEditor::BuildChoice(size_t slot) {
-  const SlotSpec& s = spec_.slots[slot];
+  const SlotLayout& s = layout_.slots[slot];
   const int index = static_cast<int>(slot);
   if (std::find(choiceRowTops_.begin(), choiceRowTops_.end(), s.top) == choiceRowTops_.end()) {
     choiceRowTops_.push_back(s.top);
@@ -91,7 +91,7 @@ void TActionEditor::Collect() {
 }
 
 void TActionEditor::OnListPicked(KeywordList& list) {
-  if (!spec_.form->rangeByItem) return;
+  if (!layout_.form->rangeByItem) return;
   const ItemRange* range = FindItemRange(list.Text());
   if (!range) return;
   for (size_t slot = 0; slot < controls_.size(); ++slot)

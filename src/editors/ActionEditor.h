@@ -13,7 +13,7 @@ namespace kd::editors {
 
 class TActionEditor : public TEditorForm {
  public:
-  TActionEditor(const EditorSpec& spec, std::string actionName, std::vector<std::string> slotTexts);
+  TActionEditor(const EditorLayout& layout, std::string actionName, std::vector<std::string> slotTexts);
 
   // The texts to write, one per slot; filled when the author presses OK.
   const std::vector<std::string>& Results() const { return results_; }
@@ -35,7 +35,7 @@ class TActionEditor : public TEditorForm {
   // True when another slot shares this one's choice row in the other column.
   bool SharesRow(size_t slot) const;
 
-  const EditorSpec& spec_;
+  const EditorLayout& layout_;
   std::string actionName_;
   std::vector<std::string> slotTexts_;
   std::vector<SlotControl> controls_;

@@ -24,7 +24,7 @@ constexpr UINT kRotationInterval = 60;
 constexpr int kRotationStep = 3;
 
 // A flag's check box, its caption and state at creation, and what it changes in the preview.
-struct FlagSpec {
+struct FlagLayout {
   int slot;
   int x, y;
   const char* caption;
@@ -33,7 +33,7 @@ struct FlagSpec {
   void (*apply)(TPreviewChart& preview, bool on);
 };
 
-const FlagSpec kFlags[] = {
+const FlagLayout kFlags[] = {
     {kMonochrome, 95, 173, "\xCC\xEE\xED\xEE\xF5\xF0\xEE\xEC", "005*", false,  // Монохром
      [](TPreviewChart& p, bool on) { p.Chart().SetMonochrome(on); }},
     {kView3D, 196, 173, "3D", nullptr, true, [](TPreviewChart& p, bool on) { p.Chart().SetView3D(on); }},
@@ -151,7 +151,7 @@ void TCreateChartEditor::BuildTable() {
 
 void TCreateChartEditor::BuildFlags() {
   for (size_t i = 0; i < std::size(kFlags); ++i) {
-    const FlagSpec& flag = kFlags[i];
+    const FlagLayout& flag = kFlags[i];
     CheckBox& box = AddCheckBox(flag.x, flag.y, flag.x == 95 ? 98 : 72, 20, LocalisedCaption(flag.key, flag.caption),
                                 SlotId(flag.slot));
     box.SetChecked(SwitchParameter(slots_[flag.slot]).value_or(flag.designState));

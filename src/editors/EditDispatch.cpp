@@ -46,14 +46,14 @@ bool EditCreateChart(HostText* slots, int32_t high) {
 
 bool EditAction(int32_t id, HostText* slots, int32_t high) {
   if (id == 1) return EditCreateChart(slots, high);
-  const EditorSpec* spec = FindEditor(id);
+  const EditorLayout* layout = FindEditor(id);
   const ActionEntry* action = FindAction(id);
-  if (!spec || !action || !slots) return false;
-  const int32_t count = static_cast<int32_t>(spec->slots.size());
+  if (!layout || !action || !slots) return false;
+  const int32_t count = static_cast<int32_t>(layout->slots.size());
   if (high < count - 1) return false;  // never read past what the host passed
   std::vector<std::string> texts;
   for (int32_t i = 0; i < count; ++i) texts.push_back(HostTextValue(slots[i]));
-  TActionEditor editor(*spec, action->name, std::move(texts));
+  TActionEditor editor(*layout, action->name, std::move(texts));
   if (!editor.Run(action->name)) return false;
   WriteSlots(slots, editor.Results());
   return true;

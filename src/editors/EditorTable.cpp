@@ -24,8 +24,8 @@ const std::vector<std::string> kShowHide{"Show", "Hide"};
 const std::vector<std::string> kTrueFalse{"True", "False"};
 const std::vector<std::string> kPenStyles{"Solid", "Dash", "Dot", "DashDot", "DashDotDot", "Clear", "InsideFrame"};
 
-SlotSpec Text(int top, const char* caption, const char* key, B left, B right) {
-  SlotSpec s;
+SlotLayout Text(int top, const char* caption, const char* key, B left, B right) {
+  SlotLayout s;
   s.kind = SlotKind::Text;
   s.top = top;
   s.caption = caption;
@@ -37,11 +37,11 @@ SlotSpec Text(int top, const char* caption, const char* key, B left, B right) {
 
 // The rectangle row: the object picker shown, the variable picker hidden.
 // Выбор прямоугольника:
-SlotSpec Rectangle(int top) { return Text(top, "\xC2\xFB\xE1\xEE\xF0 \xEF\xF0\xFF\xEC\xEE\xF3\xE3\xEE\xEB\xFC\xED\xE8\xEA\xE0:", "001*", B::None, B::ObjectPicker); }
+SlotLayout Rectangle(int top) { return Text(top, "\xC2\xFB\xE1\xEE\xF0 \xEF\xF0\xFF\xEC\xEE\xF3\xE3\xEE\xEB\xFC\xED\xE8\xEA\xE0:", "001*", B::None, B::ObjectPicker); }
 
-SlotSpec List(int top, int column, const char* caption, const char* key, std::vector<std::string> items,
+SlotLayout List(int top, int column, const char* caption, const char* key, std::vector<std::string> items,
               int width = 132) {
-  SlotSpec s;
+  SlotLayout s;
   s.kind = SlotKind::List;
   s.top = top;
   s.column = column;
@@ -52,9 +52,9 @@ SlotSpec List(int top, int column, const char* caption, const char* key, std::ve
   return s;
 }
 
-SlotSpec Number(int top, int column, const char* caption, const char* key, int minimum, int maximum, int digits,
+SlotLayout Number(int top, int column, const char* caption, const char* key, int minimum, int maximum, int digits,
                 int defaultValue) {
-  SlotSpec s;
+  SlotLayout s;
   s.kind = SlotKind::Number;
   s.top = top;
   s.column = column;
@@ -67,34 +67,34 @@ SlotSpec Number(int top, int column, const char* caption, const char* key, int m
   return s;
 }
 
-EditorSpec One(int32_t id, const char* description, const char* key) {
+EditorLayout One(int32_t id, const char* description, const char* key) {
   return {id, &kFormOne, {Rectangle(42)}, description, key};
 }
 
 // Actions that only name a host variable: the variable picker serves slot 1.
-EditorSpec Variable(int32_t id, const char* caption, const char* captionKey, const char* description,
+EditorLayout Variable(int32_t id, const char* caption, const char* captionKey, const char* description,
                     const char* key) {
   return {id, &kFormOne, {Text(42, caption, captionKey, B::VariablePicker, B::None)}, description, key};
 }
 
-EditorSpec Dubl(int32_t id, const char* caption, const char* captionKey, B left, const char* description,
+EditorLayout Dubl(int32_t id, const char* caption, const char* captionKey, B left, const char* description,
                 const char* key) {
   return {id, &kDublForm, {Rectangle(42), Text(113, caption, captionKey, left, B::VariablePicker)}, description, key};
 }
 
-EditorSpec OneList(int32_t id, const char* caption, const char* captionKey, std::vector<std::string> items,
+EditorLayout OneList(int32_t id, const char* caption, const char* captionKey, std::vector<std::string> items,
                    const char* description, const char* key, int width = 132) {
   return {id, &kComboSpin4, {Rectangle(42), List(113, 0, caption, captionKey, std::move(items), width)}, description,
           key};
 }
 
-EditorSpec OneNumber(int32_t id, const char* caption, const char* captionKey, int minimum, int defaultValue,
+EditorLayout OneNumber(int32_t id, const char* caption, const char* captionKey, int minimum, int defaultValue,
                      const char* description, const char* key) {
   return {id, &kComboSpin4, {Rectangle(42), Number(113, 0, caption, captionKey, minimum, 1999999999, 10, defaultValue)},
           description, key};
 }
 
-EditorSpec TwoLists(int32_t id, const char* caption, const char* captionKey, std::vector<std::string> items,
+EditorLayout TwoLists(int32_t id, const char* caption, const char* captionKey, std::vector<std::string> items,
                     int width, const char* description, const char* key) {
   return {id, &kDublPlus,
           {Rectangle(42), List(113, 0, caption, captionKey, std::move(items), width),
@@ -102,7 +102,7 @@ EditorSpec TwoLists(int32_t id, const char* caption, const char* captionKey, std
           description, key};
 }
 
-EditorSpec ColourAndNumber(int32_t id, const char* caption, const char* captionKey, const char* numberCaption,
+EditorLayout ColourAndNumber(int32_t id, const char* caption, const char* captionKey, const char* numberCaption,
                            const char* numberKey, int minimum, int maximum, int defaultValue,
                            const char* description, const char* key) {
   return {id, &kNumbColor,
@@ -111,7 +111,7 @@ EditorSpec ColourAndNumber(int32_t id, const char* caption, const char* captionK
           description, key};
 }
 
-EditorSpec PenRows(int32_t id, const char* colour, const char* colourKey, const char* show, const char* showKey,
+EditorLayout PenRows(int32_t id, const char* colour, const char* colourKey, const char* show, const char* showKey,
                    const char* style, const char* styleKey, const char* number, const char* numberKey,
                    int defaultValue, const char* description, const char* key) {
   return {id, &kCombo3,
@@ -121,7 +121,7 @@ EditorSpec PenRows(int32_t id, const char* colour, const char* colourKey, const 
           description, key};
 }
 
-std::vector<EditorSpec> BuildTable() {
+std::vector<EditorLayout> BuildTable() {
   return {
       // Быстрое создание объекта PieChart. Данные для заполнения диаграммы записывать соответствующими командами ( kdPieChartAddSeries ).
       One(2, "\xC1\xFB\xF1\xF2\xF0\xEE\xE5 \xF1\xEE\xE7\xE4\xE0\xED\xE8\xE5 \xEE\xE1\xFA\xE5\xEA\xF2\xE0 PieChart. \xC4\xE0\xED\xED\xFB\xE5 \xE4\xEB\xFF \xE7\xE0\xEF\xEE\xEB\xED\xE5\xED\xE8\xFF \xE4\xE8\xE0\xE3\xF0\xE0\xEC\xEC\xFB \xE7\xE0\xEF\xE8\xF1\xFB\xE2\xE0\xF2\xFC \xF1\xEE\xEE\xF2\xE2\xE5\xF2\xF1\xF2\xE2\xF3\xFE\xF9\xE8\xEC\xE8 \xEA\xEE\xEC\xE0\xED\xE4\xE0\xEC\xE8 ( kdPieChartAddSeries ).", "084*"),
@@ -289,9 +289,9 @@ const ItemRange kItemRanges[] = {
 
 }  // namespace
 
-const EditorSpec* FindEditor(int32_t id) {
-  static const std::vector<EditorSpec> table = BuildTable();
-  for (const EditorSpec& editor : table)
+const EditorLayout* FindEditor(int32_t id) {
+  static const std::vector<EditorLayout> table = BuildTable();
+  for (const EditorLayout& editor : table)
     if (editor.id == id) return &editor;
   return nullptr;
 }

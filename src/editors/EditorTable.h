@@ -23,7 +23,7 @@ struct FormClass {
 
 enum class SlotKind { Text, List, Number };
 
-struct SlotSpec {
+struct SlotLayout {
   SlotKind kind = SlotKind::Text;
   int top = 0;     // top of the row's panel
   int column = 0;  // choice rows: 0 at x 5, 1 at x 205 of the panel
@@ -39,16 +39,16 @@ struct SlotSpec {
   int defaultValue = 0;
 };
 
-struct EditorSpec {
+struct EditorLayout {
   int32_t id;
   const FormClass* form;
-  std::vector<SlotSpec> slots;
+  std::vector<SlotLayout> slots;
   const char* description;      // code page 1251
   const char* descriptionKey;
 };
 
 // The editor of action `id` (2..34), or nullptr.
-const EditorSpec* FindEditor(int32_t id);
+const EditorLayout* FindEditor(int32_t id);
 
 // Number box ranges by list item (the view editor's parameters).
 struct ItemRange {
