@@ -94,7 +94,7 @@ class Checker {
       const std::string& line = lines_[i];
       if (std::optional<std::string> problem = ByteProblem(line, codePage_))
         findings_.push_back(LineName(i) + ", " + *problem);
-      if (i < kd::kLocalisationHeader.size() || line.empty() || line.compare(0, 2, "**") == 0) continue;
+      if (line.empty() || line.compare(0, 2, "**") == 0) continue;
       if (!LooksLikeKey(line)) {
         findings_.push_back(LineName(i) + ": not an entry (a key is three digits and \"*\"), ignored: \"" +
                             line.substr(0, 40) + "\"");
@@ -127,15 +127,16 @@ class Checker {
         continue;
       }
       if (at.size() < 2) continue;
-      std::string others;
+      std::string others, winner;
       for (size_t k = 1; k < at.size(); ++k) others += (k > 1 ? ", " : "") + std::to_string(at[k] + 1);
-      std::string winner = *found == kd::LocalisationLineText(lines_[at[0]]) ? LineName(at[0]) : "another line";
+      for (size_t k = at.size(); k-- > 0;)
+        if (kd::LocalisationLineText(lines_[at[k]]) == *found) winner = LineName(at[k]);
       findings_.push_back("key " + key + " given on " + LineName(at[0]) + " and again on line(s) " + others +
                           ": " + winner + " wins");
     }
   }
 
-  const std::string& path_;
+  const std::string path_;
   std::vector<std::string> lines_;
   int codePage_;
   std::map<int, std::vector<size_t>> linesOf_;
