@@ -38,6 +38,7 @@ scenario() {
       esac
     }
     setup_demo_32bit() {
+      SETTING_UP=1
       runs_32bit && prepare_wine32
       ensure_packages wine64
       runs_32bit && setup_wine32
