@@ -21,7 +21,11 @@ int RawExec(int id, const std::vector<std::string>& params) {
   BlockLedger& ledger = BlockLedger::Get();
   std::vector<kd::HostText> texts;
   for (const std::string& p : params) texts.push_back(ledger.HostBlock(p));
-  const int result = exec(id, texts.empty() ? nullptr : texts.data(), static_cast<int32_t>(texts.size()) - 1);
+  int result = 0;
+  {
+    FloatCheck check("nbExecAction");
+    result = exec(id, texts.empty() ? nullptr : texts.data(), static_cast<int32_t>(texts.size()) - 1);
+  }
   for (kd::HostText t : texts) ledger.HostFree(t);
   return result;
 }
