@@ -29,13 +29,26 @@ bool entered = false;
   TerminateProcess(GetCurrentProcess(), 3);
   std::abort();
 }
+// A hardware exception nobody caught (what the guard is there to prevent):
+// said in one line and the program ended, not left waiting for a debugger.
+LONG WINAPI ReportUncaught(EXCEPTION_POINTERS* info) {
+  std::fprintf(stderr, "uncaught exception %08lX at %p\n", static_cast<unsigned long>(info->ExceptionRecord->ExceptionCode),
+               info->ExceptionRecord->ExceptionAddress);
+  std::fflush(stderr);
+  TerminateProcess(GetCurrentProcess(), 3);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
 }  // namespace
 
 void EnterHostFloatMode() {
+  SetUnhandledExceptionFilter(&ReportUncaught);
   const char* masked = std::getenv("KD_FP_MASKED");
   if (masked && std::strcmp(masked, "1") == 0) Mode() = kd::platform::kMaskedControl;
   kd::platform::ClearFloatFlags();
   kd::platform::WriteFloatControl(Mode());
+  // The processor may read reserved bits back as set: compare with what it keeps.
+  Mode() = kd::platform::ReadFloatControl();
+  Mode().mxcsr &= ~kd::platform::kMxcsrFlags;
   entered = true;
 }
 
