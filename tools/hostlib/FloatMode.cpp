@@ -1,3 +1,4 @@
+// The test hosts' floating-point mode and the checks of the words every call hands back.
 #include "FloatMode.h"
 
 #include <windows.h>
