@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -25,7 +26,6 @@ namespace {
 // A key is four characters; a line carries its text from the fifth on, and
 // no more than 255 characters of it.
 constexpr size_t kKeyLength = 4;
-constexpr size_t kMaxTextLength = 255;
 
 bool FileExists(const std::string& path) {
   struct stat info;
@@ -33,9 +33,11 @@ bool FileExists(const std::string& path) {
   return (info.st_mode & S_IFMT) == S_IFREG;
 }
 
-// The file's lines; a translator's editor may end them with CR LF, LF or a
-// lone CR. Nothing when the file cannot be opened or read.
-std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
+}  // namespace
+
+// A translator's editor may end lines with CR LF, LF or a lone CR.
+std::optional<std::vector<std::string>> LocalisationLines(const std::string& path) {
+  if (!FileExists(path)) return std::nullopt;
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
   std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -56,7 +58,29 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
   return lines;
 }
 
-}  // namespace
+size_t LocalisationHeaderMismatch(const std::vector<std::string>& lines) {
+  for (size_t i = 0; i < kLocalisationHeader.size(); ++i)
+    if (i >= lines.size() || !SameTextAscii(lines[i], kLocalisationHeader[i])) return i;
+  return kLocalisationHeader.size();
+}
+
+bool LocalisationLineHasKey(const std::string& line, const char* key) {
+  return key != nullptr && SameTextAscii(std::string_view(line).substr(0, kKeyLength), key);
+}
+
+// Nothing separates key and text: a blank after the key is part of the text.
+std::string LocalisationLineText(const std::string& line) {
+  if (line.size() <= kKeyLength) return std::string();
+  return line.substr(kKeyLength, kLocalisationMaxText);
+}
+
+bool LocalisationKeyInUse(int number) { return number >= 0 && number <= kLocalisationLastKey && number != 7; }
+
+std::string LocalisationKey(int number) {
+  char key[8];
+  std::snprintf(key, sizeof key, "%03d*", number);
+  return key;
+}
 
 std::string LocalisationFilePath(const std::string& folder) {
   if (folder.empty()) return kLocalisationFileName;
@@ -70,15 +94,11 @@ std::string LocalisationFilePath(const std::string& folder) {
 
 std::optional<std::string> LocalisationFind(const std::string& filePath, const char* key) {
   try {
-    if (key == nullptr || !FileExists(filePath)) return std::nullopt;
-    std::optional<std::vector<std::string>> lines = ReadLines(filePath);
+    if (key == nullptr) return std::nullopt;
+    std::optional<std::vector<std::string>> lines = LocalisationLines(filePath);
     if (!lines) return std::nullopt;
-    for (const std::string& line : *lines) {
-      if (!SameTextAscii(line.substr(0, kKeyLength), key)) continue;
-      // Nothing separates key and text: a blank after the key is part of the text.
-      if (line.size() <= kKeyLength) return std::string();
-      return line.substr(kKeyLength, kMaxTextLength);
-    }
+    for (const std::string& line : *lines)
+      if (LocalisationLineHasKey(line, key)) return LocalisationLineText(line);
     return std::nullopt;
   } catch (...) {
     return std::nullopt;
@@ -93,13 +113,10 @@ std::string LocalisationLookup(const std::string& filePath, const char* key,
 bool LocalisationHeaderValid(const std::string& filePath) {
   try {
     if (!FileExists(filePath)) return true;
-    std::optional<std::vector<std::string>> lines = ReadLines(filePath);
+    std::optional<std::vector<std::string>> lines = LocalisationLines(filePath);
     // A file that cannot be read, or is too short to hold the header, is as
     // suspect as one whose header was edited.
-    if (!lines || lines->size() < kLocalisationHeader.size()) return false;
-    for (size_t i = 0; i < kLocalisationHeader.size(); ++i)
-      if (!SameTextAscii((*lines)[i], kLocalisationHeader[i])) return false;
-    return true;
+    return lines && LocalisationHeaderMismatch(*lines) == kLocalisationHeader.size();
   } catch (...) {
     return false;
   }

@@ -1,8 +1,15 @@
 // The localisation file beside the host program, as registration sees it:
-// translated hints, the header check and its one message box.
+// translated hints, the header check and its one message box; the shipped
+// English file through every hint and every editor.
+#include <set>
 #include <string>
 
+#include "EditorRun.h"
 #include "PlugInHost.h"
+#include "editors/CreateChartEditor.h"
+#include "editors/EditorForm.h"
+#include "host/ActionTable.h"
+#include "host/Localisation.h"
 
 namespace kdhost {
 namespace {
@@ -105,6 +112,52 @@ TEST_F(LocalisationFile, LookupsReadTheFileAnewEachTime) {
   WriteLocalisation(WithEntries({"085*Two."}));
   RegisterAnsweringBoxes();
   EXPECT_EQ(HintOf(1), "Two.");
+}
+
+bool Ascii(const std::wstring& text) {
+  for (wchar_t c : text)
+    if (c >= 0x80) return false;
+  return true;
+}
+
+// Captions the module never translates, English in both languages.
+bool FixedCaption(const std::wstring& text) {
+  return text.rfind(L"True \\ False", 0) == 0 || text == L"Explode Biggest";
+}
+
+bool Caption(int id) {
+  using namespace kd::editors;
+  return id == kIdDescription || id == kIdAddCaption || id == kIdDeleteCaption ||
+         (id >= kIdSlotCaption && id < kIdSlotUpDown);
+}
+
+TEST_F(LocalisationFile, TheEnglishFileTranslatesEveryHintAndEveryEditorCaption) {
+  std::optional<std::vector<std::string>> english = kd::LocalisationLines(ProgramFolder() + "translation/kdPieChart.loc");
+  ASSERT_TRUE(english.has_value()) << "the build writes translation/kdPieChart.loc";
+  WriteLocalisation(*english);
+  std::set<std::wstring> texts;
+  for (const std::string& line : *english)
+    if (line.size() > 4 && line[3] == '*') texts.insert(std::wstring(line.begin() + 4, line.end()));
+
+  EXPECT_TRUE(RegisterAnsweringBoxes().empty()) << "the header check shows no message";
+  for (const kd::ActionEntry& entry : kd::ActionTable()) {
+    if (!entry.key) continue;
+    SCOPED_TRACE(entry.name);
+    const std::string hint = HintOf(entry.id);
+    EXPECT_TRUE(texts.count(std::wstring(hint.begin(), hint.end())));
+  }
+  for (int id = 1; id <= kd::HighestActionId(); ++id) {
+    SCOPED_TRACE(kd::FindAction(id)->name);
+    EditRun run = RunEditor(id, std::vector<std::optional<std::string>>(kd::ActionParameterCount(id), "Sales"));
+    ASSERT_TRUE(run.seen.seen);
+    EXPECT_TRUE(run.seen.texts.count(kd::editors::kIdDescription));
+    for (const auto& [control, text] : run.seen.texts) {
+      EXPECT_TRUE(Ascii(text)) << "control " << control << " left in Russian";
+      if (Caption(control)) {
+        EXPECT_TRUE(texts.count(text) || FixedCaption(text)) << "control " << control;
+      }
+    }
+  }
 }
 
 }  // namespace

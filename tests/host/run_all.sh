@@ -8,7 +8,7 @@ passed=0 failed=0 broken=()
 cd "$dir" || exit 1
 for exe in host_*.exe; do
   [ -e "$exe" ] || continue
-  log=$(mktemp)
+  log=$(mktemp) start=$SECONDS
   # A program that hangs (a dialog nobody answers) must not hang the run.
   timeout 300 "$wine" "./$exe" --gtest_brief=1 >"$log" 2>&1
   status=$?
@@ -21,7 +21,7 @@ for exe in host_*.exe; do
     # A program that died before reporting counts as one failure.
     [ -z "$bad" ] && failed=$((failed + 1))
   else
-    printf '  %-34s %s passed\n' "$exe" "${ok:-0}"
+    printf '  %-34s %3s passed %4ss\n' "$exe" "${ok:-0}" $((SECONDS - start))
   fi
   rm -f "$log"
 done

@@ -16,6 +16,8 @@
 //                                                  adding a record, out/editors/TFormRead.bmp);
 //                                                  the slots written are printed
 //   About                                          open the About box (out/editors/About.bmp)
+// A second argument names another folder for the editors' pictures than
+// out/editors (the demo in English writes out/editors-en).
 #include <cstdio>
 #include <exception>
 #include <fstream>
@@ -58,6 +60,12 @@ void PrintActionTable(const std::vector<kdhost::Registration>& table) {
   std::printf("\n");
 }
 
+// Where the editors' pictures go; set once from the command line.
+std::string& EditorPictures() {
+  static std::string folder = "out/editors";
+  return folder;
+}
+
 int ToInt(const std::string& text) { return std::atoi(text.c_str()); }
 
 // The plug-in's editors and About box carry their action's name (or "About") as caption.
@@ -73,7 +81,7 @@ void EnterDemoRecord(const kdhost::SeenWindow& entry) {
   kdhost::TypeInto(GetDlgItem(entry.window, kd::editors::kIdEntryValue), "30");
   kdhost::TypeInto(GetDlgItem(entry.window, kd::editors::kIdEntryColour), "250,160,40");
   Sleep(300);
-  kdhost::SaveWindowPicture(entry.window, "out/editors/TFormRead.bmp");
+  kdhost::SaveWindowPicture(entry.window, EditorPictures() + "/TFormRead.bmp");
   kdhost::ClickId(entry.window, IDOK);
   for (int i = 0; i < 200 && IsWindow(entry.window); ++i) Sleep(10);
   Sleep(300);  // the preview shows the new slice
@@ -99,7 +107,7 @@ kdhost::DialogDriver::Script DemoUser() {
     if (IsEditorWindow(dialog)) {
       // Let the dialog paint, then keep its picture for the author's manual.
       Sleep(300);
-      kdhost::SaveWindowPicture(dialog.window, "out/editors/" + dialog.caption + ".bmp");
+      kdhost::SaveWindowPicture(dialog.window, EditorPictures() + "/" + dialog.caption + ".bmp");
     }
     if (dialog.caption == "kdPieChartCreate") {
       kdhost::ClickId(dialog.window, kd::editors::kIdAddRecord);
@@ -188,7 +196,7 @@ class ScriptRunner {
       return RunEditor(line, error);
     } else if (line.command == "About") {
       CreateDirectoryA("out", nullptr);
-      CreateDirectoryA("out/editors", nullptr);
+      CreateDirectoryA(EditorPictures().c_str(), nullptr);
       plugin_.nbAbout();
       std::printf("line %3d: %-24s -> done\n", line.number, "About");
     } else if (line.command == "Screenshot") {
@@ -216,7 +224,7 @@ class ScriptRunner {
     }
     const kdhost::Registration& entry = *action->second;
     CreateDirectoryA("out", nullptr);
-    CreateDirectoryA("out/editors", nullptr);
+    CreateDirectoryA(EditorPictures().c_str(), nullptr);
     std::vector<kd::HostText> slots(entry.count, nullptr);
     for (int i = 0; i < entry.count && i + 1 < static_cast<int>(line.params.size()); ++i)
       slots[i] = kdhost::BlockLedger::Get().HostBlock(line.params[i + 1]);
@@ -251,6 +259,7 @@ class ScriptRunner {
 
 int main(int argc, char** argv) {
   const std::string scriptFile = argc > 1 ? argv[1] : "examples/demo.txt";
+  if (argc > 2) EditorPictures() = argv[2];
   try {
     kdhost::PlugInModule plugin(kdhost::ProgramFolder() + "kdPieChart.nbp");
     kdhost::BlockLedger::Get().Install(plugin.handle());
