@@ -2,6 +2,7 @@
 
 #include "host/GlobalBlocks.h"
 #include "host/ModuleState.h"
+#include "platform/FloatingPoint.h"
 
 namespace kd {
 
@@ -10,6 +11,7 @@ void SetHostString(HostText* slot, std::string_view text) { HostStringSet(Global
 void ReleaseHostString(HostText* slot) { HostStringRelease(GlobalBlocks(), slot); }
 
 HostAnswer AskHost(int32_t code, std::string_view question) {
+  platform::HostFloatingPointScope hostFloatingPoint;
   return AskHost(GlobalBlocks(), Module().interfaceAccess, code, question);
 }
 
@@ -18,6 +20,7 @@ bool HostCanAnswer() { return Module().interfaceAccess != nullptr; }
 void SetHostVariable(const std::string& name, const std::string& value) {
   SetVariableFn setVariable = Module().setVariable;
   if (!setVariable) throw HostError("the host gave no set-variable callback");
+  platform::HostFloatingPointScope hostFloatingPoint;
   setVariable(name.c_str(), value.c_str());
 }
 

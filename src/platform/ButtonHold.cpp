@@ -6,6 +6,8 @@
 
 #include <stdexcept>
 
+#include "platform/FloatingPoint.h"
+
 namespace kd::platform {
 
 namespace {
@@ -38,6 +40,7 @@ LRESULT CALLBACK ButtonHold::WindowProc(HWND window, UINT message, WPARAM wParam
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
   const WNDPROC buttonProc = self->buttonProc_;
   // Nothing may unwind through the system's dispatch into the host.
+  FloatingPointScope floatingPoint;
   try {
     switch (message) {
       case WM_LBUTTONDOWN:

@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 
+#include "platform/FloatingPoint.h"
 #include "platform/ResourceCounters.h"
 
 namespace kd::platform {
@@ -61,7 +62,9 @@ ChildWindow::~ChildWindow() {
 LRESULT CALLBACK ChildWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<ChildWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (self && self->handler_) {
-    // Nothing may unwind through the system's dispatch into the host.
+    // Nothing may unwind through the system's dispatch into the host, and no
+    // hardware floating-point exception may rise in its unmasked environment.
+    FloatingPointScope floatingPoint;
     try {
       LRESULT result = 0;
       if (self->handler_(message, wParam, lParam, result)) return result;

@@ -13,7 +13,7 @@ namespace kd::platform {
 namespace {
 
 // The time one frame may spend playing a picture.
-constexpr ULONGLONG kFrameBudgetMs = 250;
+constexpr DWORD kFrameBudgetMs = 250;
 
 struct Limits {
   double centerX, centerY;
@@ -210,7 +210,7 @@ bool DriverOnly(DWORD type) {
 
 struct PlayState {
   Limits limits;
-  ULONGLONG start;
+  DWORD start;  // GetTickCount: unsigned differences stay right across its wrap
   size_t recordLimit;
   size_t played = 0;
   size_t skipped = 0;
@@ -222,7 +222,7 @@ int CALLBACK PlayBoundedRecord(HDC dc, HANDLETABLE* table, const ENHMETARECORD* 
   auto& state = *reinterpret_cast<PlayState*>(param);
   try {
     if (state.played >= state.recordLimit) return FALSE;
-    if (GetTickCount64() - state.start > kFrameBudgetMs) {
+    if (GetTickCount() - state.start > kFrameBudgetMs) {
       state.ranOut = true;
       return FALSE;
     }
@@ -241,7 +241,7 @@ int CALLBACK PlayBoundedRecord(HDC dc, HANDLETABLE* table, const ENHMETARECORD* 
 }  // namespace
 
 void BoundedMetafilePlayer::Play(HDC dc, HENHMETAFILE metafile, const RECT& dest) {
-  PlayState state{LimitsFor(dest), GetTickCount64(), recordLimit_};
+  PlayState state{LimitsFor(dest), GetTickCount(), recordLimit_};
   EnumEnhMetaFile(dc, metafile, PlayBoundedRecord, &state, &dest);
   if (state.ranOut) recordLimit_ = state.played;
   skipped_ = state.skipped;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ChildWindow.h"
+#include "platform/FloatingPoint.h"
 #include "platform/ResourceCounters.h"
 
 namespace kd::platform {
@@ -92,6 +93,7 @@ INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wPara
   auto* self = reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(window, DWLP_USER));
   if (!self) return FALSE;
   // Nothing may unwind through the dialog manager into the host.
+  FloatingPointScope floatingPoint;
   try {
     return self->Handle(message, wParam, lParam);
   } catch (...) {

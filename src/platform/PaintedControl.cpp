@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/ChildWindow.h"
+#include "platform/FloatingPoint.h"
 #include "platform/GdiObjects.h"
 #include "platform/WideText.h"
 
@@ -58,6 +59,7 @@ void PaintedControl::Resize(int width, int height) {
 LRESULT CALLBACK PaintedControl::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<PaintedControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self) {
+    FloatingPointScope floatingPoint;  // the host's environment may unmask exceptions
     try {
       switch (message) {
         case WM_PAINT: {

@@ -7,6 +7,7 @@
 #include "host/HostServices.h"
 #include "host/LocalisedText.h"
 #include "host/ModuleState.h"
+#include "platform/FloatingPoint.h"
 
 namespace kd {
 
@@ -25,6 +26,7 @@ void RegisterPlugIn(RegisterActionFn registerAction, OpaqueCallback second, Opaq
   if (!registerAction) return;
   for (const ActionEntry& entry : ActionTable()) {
     std::string hint = entry.key ? Localised(entry.key, entry.defaultHint) : std::string();
+    platform::HostFloatingPointScope hostFloatingPoint;
     registerAction(entry.id, entry.name, hint.c_str(), entry.count,
                    static_cast<int32_t>(entry.types.size()) - 1, entry.types.data());
   }

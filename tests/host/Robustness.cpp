@@ -3,6 +3,7 @@
 // at their baseline after a hundred charts have lived and died.
 #include <cstdint>
 
+#include "ActionFiles.h"
 #include "ChartHost.h"
 #include "HostileTexts.h"
 #include "host/ActionTable.h"
@@ -21,7 +22,11 @@ int RawExec(int id, const std::vector<std::string>& params) {
   BlockLedger& ledger = BlockLedger::Get();
   std::vector<kd::HostText> texts;
   for (const std::string& p : params) texts.push_back(ledger.HostBlock(p));
-  const int result = exec(id, texts.empty() ? nullptr : texts.data(), static_cast<int32_t>(texts.size()) - 1);
+  int result = 0;
+  {
+    FloatCheck check("nbExecAction");
+    result = exec(id, texts.empty() ? nullptr : texts.data(), static_cast<int32_t>(texts.size()) - 1);
+  }
   for (kd::HostText t : texts) ledger.HostFree(t);
   return result;
 }
@@ -79,6 +84,44 @@ TEST_F(Robustness, EveryActionSurvivesHostileTexts) {
   EXPECT_EQ(bad, 0);
   EXPECT_GT(trues, 50) << "too few calls reached a chart to prove anything";
   EXPECT_EQ(calls, 600);
+}
+
+// The host runs with floating-point exceptions unmasked (FloatMode): values,
+// sizes and view settings at the ends of their ranges, drawn, rotated and
+// saved, must raise nothing there and give the host its words back.
+TEST_F(Robustness, ExtremeNumbersRaiseNothingInAnUnmaskedHost) {
+  struct Case {
+    const char* records;
+    int width, height;
+    std::vector<std::pair<std::string, std::string>> view;
+  };
+  const std::vector<std::pair<std::string, std::string>> ends = {
+      {"Zoom", "1"}, {"Zoom", "500"}, {"Elevation", "0"}, {"Elevation", "360"}, {"Perspective", "100"},
+      {"Depth", "100"}, {"Horiz Offset", "-1500"}, {"Vert Offset", "1500"}, {"Explode Biggest", "100"}};
+  const Case cases[] = {
+      {"A;1e308;255,0,0|B;1e308;0,0,255", 400, 300, {}},  // the sum overflows
+      {"A;1e-320;|B;1e-320;|C;4.9e-324;", 400, 300, {}},  // denormal
+      {"A;inf;|B;-inf;|C;nan;|D;1e309;|E;-1e308;", 400, 300, {}},
+      {"A;0;|B;-0;", 400, 300, {}},  // a zero total
+      {"A;1;|B;2;", 0, 0, {}},       // a zero-sized host rectangle
+      {"A;1;|B;2;", 1, 1, ends},
+      {"A;1e308;|B;1e-320;", 400, 300, ends},
+  };
+  ProgramFile file("extreme.bmp");
+  int index = 0;
+  for (const Case& c : cases) {
+    const std::string name = "Extreme" + std::to_string(index++);
+    page->window().AddRectangle(name, 5, 5, c.width, c.height);
+    ASSERT_TRUE(Exec(1, {name, "", c.records, "", "", "true", "", "", ""})) << name;
+    Exec(15, {name, "true"});
+    Exec(24, {name, "VisibleMarks", "true"});
+    Exec(25, {name, "PercentTotal"});
+    for (const auto& [key, value] : c.view) EXPECT_TRUE(Exec(16, {name, key, value})) << name << " " << key;
+    EXPECT_TRUE(Exec(34, {name, "true", "7"})) << name;
+    PumpFor(150);  // paints and rotation ticks
+    Exec(33, {name, file.Path()});
+    EXPECT_TRUE(Exec(3, {name})) << name;
+  }
 }
 
 using LeakCheck = InProcessChartTest;

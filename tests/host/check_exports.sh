@@ -2,7 +2,8 @@
 # Checks a built kdPieChart.nbp without running it (the 32-bit build cannot run
 # on this machine): exactly the eight entry points, undecorated; the two that
 # take a stack argument return with `ret $0x4`, the others with a plain `ret`;
-# no DLL imported but Windows' own. Prints one line per check and a summary.
+# no DLL imported but Windows' own, and no call Windows XP lacks. Prints one
+# line per check and a summary.
 set -u
 dll=$1 arch=$2
 objdump=$arch-w64-mingw32-objdump
@@ -24,6 +25,13 @@ imports=$(printf '%s\n' "$headers" | awk '/DLL Name:/{print tolower($3)}')
 foreign=$(printf '%s\n' "$imports" | grep -Ev "$allowed" || true)
 if [ -z "$foreign" ]; then check "$arch imports only Windows' own DLLs ($(echo $imports))" ok
 else check "$arch imports only Windows' own DLLs" "foreign: $(echo $foreign)"; fi
+
+# The plug-in loads on Windows XP and later: none of the calls XP lacks.
+newer='^(GetTickCount64|InitializeCriticalSectionEx|InitializeSRWLock|AcquireSRWLockExclusive|InitializeConditionVariable|SleepConditionVariableCS|InitOnceExecuteOnce|CreateEventExA|CreateEventExW|CreateSemaphoreExW|FlsAlloc|GetFileInformationByHandleEx|CompareStringEx|LCMapStringEx|GetLocaleInfoEx)$'
+functions=$(printf '%s\n' "$headers" | awk -F'\t' '/DLL Name:/{on=1; next} on && /^\t[0-9a-f]+\t/{split($3, n, " "); print n[2]}')
+late=$(printf '%s\n' "$functions" | grep -E "$newer" || true)
+if [ -z "$late" ]; then check "$arch imports no call Windows XP lacks ($(printf '%s\n' "$functions" | grep -c .) calls)" ok
+else check "$arch imports no call Windows XP lacks" "imports: $(echo $late)"; fi
 
 if [ "$arch" = i686 ]; then
   base=$(printf '%s\n' "$headers" | awk '/^ImageBase/{print $2}')

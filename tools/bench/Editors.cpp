@@ -52,8 +52,7 @@ Timing EditOnce(kdhost::PlugInModule& plugin, int id) {
 int main() {
   kdhost::PlugInModule plugin(kdhost::ProgramFolder() + "kdPieChart.nbp");
   kdhost::BlockLedger::Get().Install(plugin.handle());
-  kdhost::HostSide::Get().Attach(plugin.nbRegisterPlugIn, plugin.nbRegisterInterfaceAccess,
-                                 plugin.nbRegisterScriptProcessor);
+  kdhost::HostSide::Get().Attach(plugin);
   kdhost::HostWindow owner("kdPieChart editor benchmark", 640, 480);
   g_ownerProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(owner.handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerProc)));

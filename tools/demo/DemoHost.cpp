@@ -264,7 +264,7 @@ int main(int argc, char** argv) {
     kdhost::PlugInModule plugin(kdhost::ProgramFolder() + "kdPieChart.nbp");
     kdhost::BlockLedger::Get().Install(plugin.handle());
     kdhost::HostSide& host = kdhost::HostSide::Get();
-    host.Attach(plugin.nbRegisterPlugIn, plugin.nbRegisterInterfaceAccess, plugin.nbRegisterScriptProcessor);
+    host.Attach(plugin);
 
     kd::HostText name = nullptr, author = nullptr, description = nullptr;
     plugin.nbInitPlugIn(0, &name, &author, &description);

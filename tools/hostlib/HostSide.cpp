@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "BlockLedger.h"
+#include "FloatMode.h"
+#include "PlugInModule.h"
 
 namespace kdhost {
 
@@ -24,6 +26,7 @@ void HostSide::Reset() {
 
 void KD_HOSTCALL HostSide::Register(int32_t id, const char* name, const char* hint, int32_t count,
                                     int32_t high, const unsigned char* types) {
+  CheckInHostFloatMode("the registration callback");
   Registration r;
   r.id = id;
   r.name = name ? name : "";
@@ -35,12 +38,14 @@ void KD_HOSTCALL HostSide::Register(int32_t id, const char* name, const char* hi
 }
 
 void KD_HOSTCALL HostSide::SetVariable(const char* name, const char* value) {
+  CheckInHostFloatMode("the set-variable callback");
   Get().variables.emplace_back(name ? name : "", value ? value : "");
 }
 
 void KD_HOSTCALL HostSide::Unused() { ++Get().unusedCalls; }
 
 bool KD_HOSTCALL HostSide::InterfaceAccess(int32_t code, kd::HostText* text) {
+  CheckInHostFloatMode("the interface-access callback");
   HostSide& host = Get();
   BlockLedger& ledger = BlockLedger::Get();
   std::string question = *text ? *text : "";
@@ -55,12 +60,11 @@ bool KD_HOSTCALL HostSide::InterfaceAccess(int32_t code, kd::HostText* text) {
   }
 }
 
-void HostSide::Attach(kd::RegisterPlugInFn registerPlugIn, kd::RegisterInterfaceAccessFn registerAccess,
-                      kd::RegisterScriptProcessorFn registerProcessor) {
+void HostSide::Attach(const PlugInModule& module) {
   auto unused = reinterpret_cast<kd::OpaqueCallback>(&Unused);
-  registerAccess(&InterfaceAccess);
-  registerProcessor(unused);
-  registerPlugIn(&Register, unused, unused, &SetVariable);
+  module.nbRegisterInterfaceAccess(&InterfaceAccess);
+  module.nbRegisterScriptProcessor(unused);
+  module.nbRegisterPlugIn(&Register, unused, unused, &SetVariable);
 }
 
 std::string HostSide::Key(const std::string& name) {

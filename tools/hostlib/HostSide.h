@@ -15,6 +15,8 @@
 
 namespace kdhost {
 
+class PlugInModule;
+
 struct Registration {
   int id = 0;
   std::string name;
@@ -47,8 +49,7 @@ class HostSide {
   static void KD_HOSTCALL Unused();
 
   // Registers the four registration-time callbacks and the interface access.
-  void Attach(kd::RegisterPlugInFn registerPlugIn, kd::RegisterInterfaceAccessFn registerAccess,
-              kd::RegisterScriptProcessorFn registerProcessor);
+  void Attach(const PlugInModule& module);
 
   // Named host objects: request 7 answers their window handles.
   void AddRectangle(const std::string& name, HWND window) { rectangles_[Key(name)] = window; }

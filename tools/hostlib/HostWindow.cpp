@@ -1,5 +1,6 @@
 #include "HostWindow.h"
 
+#include "FloatMode.h"
 #include "HostSide.h"
 #include "host/HostInterface.h"
 
@@ -56,13 +57,17 @@ void HostWindow::MoveRectangle(const std::string& name, int x, int y, int width,
   if (!rect) return;
   MoveWindow(rect, x, y, width, height, TRUE);
   for (HWND child = GetWindow(rect, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+  {
+    FloatCheck check("the rectangle's resize message", false);
     SendMessageA(child, kd::kHostRectangleMessage, reinterpret_cast<WPARAM>(rect), kd::kHostRectangleResized);
+  }
 }
 
 void PumpMessages() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&msg);
+    FloatCheck check("a dispatched window message", false);
     DispatchMessageA(&msg);
   }
 }

@@ -14,17 +14,18 @@ void Resolve(HMODULE module, const char* name, Fn& fn) {
 }  // namespace
 
 PlugInModule::PlugInModule(const std::string& path) {
+  EnterHostFloatMode();
   module_ = LoadLibraryA(path.c_str());
   if (!module_) throw std::runtime_error("cannot load " + path);
   try {
-    Resolve(module_, "nbRegisterPlugIn", nbRegisterPlugIn);
-    Resolve(module_, "nbInitPlugIn", nbInitPlugIn);
-    Resolve(module_, "nbExecAction", nbExecAction);
-    Resolve(module_, "nbEditAction", nbEditAction);
-    Resolve(module_, "nbMessage", nbMessage);
-    Resolve(module_, "nbAbout", nbAbout);
-    Resolve(module_, "nbRegisterScriptProcessor", nbRegisterScriptProcessor);
-    Resolve(module_, "nbRegisterInterfaceAccess", nbRegisterInterfaceAccess);
+    Resolve(module_, "nbRegisterPlugIn", registerPlugIn_);
+    Resolve(module_, "nbInitPlugIn", initPlugIn_);
+    Resolve(module_, "nbExecAction", execAction_);
+    Resolve(module_, "nbEditAction", editAction_);
+    Resolve(module_, "nbMessage", message_);
+    Resolve(module_, "nbAbout", about_);
+    Resolve(module_, "nbRegisterScriptProcessor", registerScriptProcessor_);
+    Resolve(module_, "nbRegisterInterfaceAccess", registerInterfaceAccess_);
   } catch (...) {
     FreeLibrary(module_);
     throw;

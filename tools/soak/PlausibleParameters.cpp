@@ -7,11 +7,11 @@ namespace {
 
 // Per action, one entry per parameter after the chart name: a fixed text, a
 // choice between texts ("a/b/c"), or a generator ("$colour", "$records",
-// "$font", "$switch", "$pen", "$picture", "$int:low:high").
+// "$font", "$switch", "$pen", "$picture", "$value", "$int:low:high").
 const std::map<int, std::vector<std::string>> kForms = {
     {1, {"$colour", "$records", "$switch", "$switch", "$switch", "$switch", "$int:0:60", "$int:0:359"}},
     {4, {"Sales 2024/Title line/", "Title/Foot", "Left/Center/Right", "$font"}},
-    {5, {"North/South/East/West/\"Two words\"", "$int:0:1000", "$colour"}},
+    {5, {"North/South/East/West/\"Two words\"", "$value", "$colour"}},
     {6, {"$int:-1:12"}},
     {8, {"show/hide/Show"}},
     {9, {"$switch"}},
@@ -75,6 +75,7 @@ std::string PlausibleParameters::Token(const std::string& token, const std::stri
   if (token == "$switch") return Switch();
   if (token == "$pen") return PenWidth();
   if (token == "$picture") return picture;
+  if (token == "$value") return Value();
   const std::vector<std::string> range = Split(token, ':');  // $int:low:high
   return Number(std::stoi(range[1]), std::stoi(range[2]));
 }
@@ -89,9 +90,16 @@ std::string PlausibleParameters::Records() {
   const int count = Between(0, 3) == 0 ? Between(0, 60) : Between(1, 8);
   for (int i = 0; i < count; ++i) {
     if (i) list += '|';
-    list += "R" + std::to_string(i) + ";" + Number(0, 500) + ";" + (Between(0, 2) ? "" : Colour());
+    list += "R" + std::to_string(i) + ";" + Value() + ";" + (Between(0, 2) ? "" : Colour());
   }
   return list;
+}
+
+std::string PlausibleParameters::Value() {
+  // Mostly ordinary; sometimes a value whose sum overflows, a denormal or an
+  // infinity, which the host's unmasked floating point must survive.
+  if (Between(0, 19) == 0) return Pick({"1e308", "-1e308", "1e-320", "1e309", "0"});
+  return Number(0, 500);
 }
 
 std::string PlausibleParameters::Font() {

@@ -30,6 +30,7 @@ class PlausibleParameters {
   std::string Font();
   std::string Number(int low, int high) { return std::to_string(Between(low, high)); }
   std::string PenWidth();
+  std::string Value();
   std::string Token(const std::string& token, const std::string& picture);
 
   std::mt19937& random_;

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "BlockLedger.h"
+#include "FloatMode.h"
 #include "HostSide.h"
 #include "HostWindow.h"
 #include "HostileTexts.h"
@@ -296,7 +297,10 @@ class Soak {
   template <class Body>
   void Call(const std::string& what, Body body) {
     watch.Begin(what);
-    body();
+    {
+      kdhost::FloatCheck check(what.c_str(), false);  // messages also run the system's code
+      body();
+    }
     watch.End();
   }
 
@@ -495,7 +499,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   kdhost::HostSide& host = kdhost::HostSide::Get();
-  host.Attach(module.nbRegisterPlugIn, module.nbRegisterInterfaceAccess, module.nbRegisterScriptProcessor);
+  host.Attach(module);
   kd::HostText name = nullptr, author = nullptr, description = nullptr;
   module.nbInitPlugIn(0, &name, &author, &description);
   for (kd::HostText t : {name, author, description}) kdhost::BlockLedger::Get().HostFree(t);

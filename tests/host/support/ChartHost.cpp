@@ -26,24 +26,11 @@ void ChartTest::TearDown() {
   PlugInTest::TearDown();
 }
 
-namespace {
-
-// The module's registration functions in the host's calling convention.
-void KD_HOSTCALL RegisterPlugInAsHost(kd::RegisterActionFn registerAction, kd::OpaqueCallback second,
-                                      kd::OpaqueCallback third, kd::SetVariableFn setVariable) {
-  kd::RegisterPlugIn(registerAction, second, third, setVariable);
-}
-void KD_HOSTCALL RegisterInterfaceAccessAsHost(kd::InterfaceAccessFn access) {
-  kd::RegisterInterfaceAccess(access);
-}
-void KD_HOSTCALL RegisterScriptProcessorAsHost(kd::OpaqueCallback processor) {
-  kd::RegisterScriptProcessor(processor);
-}
-
-}  // namespace
-
 void AttachInProcessModule(HostSide& host) {
-  host.Attach(&RegisterPlugInAsHost, &RegisterInterfaceAccessAsHost, &RegisterScriptProcessorAsHost);
+  auto unused = reinterpret_cast<kd::OpaqueCallback>(&HostSide::Unused);
+  kd::RegisterInterfaceAccess(&HostSide::InterfaceAccess);
+  kd::RegisterScriptProcessor(unused);
+  kd::RegisterPlugIn(&HostSide::Register, unused, unused, &HostSide::SetVariable);
 }
 
 bool ExecInProcess(int id, const std::vector<std::string>& params) {
@@ -54,6 +41,7 @@ bool ExecInProcess(int id, const std::vector<std::string>& params) {
 }
 
 void InProcessChartTest::SetUp() {
+  inModule_ = std::make_unique<kd::platform::FloatingPointScope>();
   host.Reset();
   page = std::make_unique<ChartPage>();
   // The in-process module asks the same host side as the DLL does, and its
@@ -72,6 +60,7 @@ void InProcessChartTest::TearDown() {
   EXPECT_EQ(kd::platform::LiveTimers(), 0);
   EXPECT_EQ(kd::platform::LiveGdiObjects(), gdiBaseline);
   EXPECT_TRUE(BlockLedger::Get().Errors().empty()) << BlockLedger::Get().Errors().front();
+  inModule_.reset();
 }
 
 kd::TNeoChart& InProcessChartTest::Create(const std::string& records) {

@@ -12,6 +12,7 @@
 #include "PlugInHost.h"
 #include "charts/ChartRegistry.h"
 #include "charts/NeoChart.h"
+#include "platform/FloatingPoint.h"
 #include "plugin/EntryPoints.h"
 
 namespace kdhost {
@@ -52,6 +53,10 @@ class InProcessChartTest : public ::testing::Test {
   HostSide& host = HostSide::Get();
   std::unique_ptr<ChartPage> page;
   long gdiBaseline = 0;
+
+ private:
+  // The linked module's code runs in the environment the exports give it.
+  std::unique_ptr<kd::platform::FloatingPointScope> inModule_;
 };
 
 // The colour of one pixel of a 24- or 32-bit BMP file; -1 when unreadable.

@@ -39,8 +39,7 @@ void PlugInTest::TearDown() {
 }
 
 void PlugInTest::RegisterWithHost() {
-  host.Attach(Plugin().nbRegisterPlugIn, Plugin().nbRegisterInterfaceAccess,
-              Plugin().nbRegisterScriptProcessor);
+  host.Attach(Plugin());
 }
 
 void PlugInTest::WriteLocalisation(const std::vector<std::string>& lines) {
