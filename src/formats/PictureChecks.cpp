@@ -4,7 +4,7 @@
 // only of fixed numbers (coordinates, colours, modes) need only their size.
 // Not here: what a record costs under the transform in force when it is
 // played (the platform layer bounds that while playing).
-#include "engine/PictureChecks.h"
+#include "formats/PictureChecks.h"
 
 #include <algorithm>
 #include <cstring>

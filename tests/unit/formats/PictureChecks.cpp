@@ -3,7 +3,7 @@
 // cause in playback are refused, record kind by record kind; header size
 // fields that disagree with the records leave the decision to the walk;
 // BMP and ICO headers; and every field of the sound files damaged in turn.
-#include "engine/PictureChecks.h"
+#include "formats/PictureChecks.h"
 
 #include <gtest/gtest.h>
 
