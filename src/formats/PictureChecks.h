@@ -74,7 +74,8 @@ IconLayout CheckIcoFile(const uint8_t* data, size_t size);
 
 // A Windows metafile whose records all passed, ready for the system: the
 // metafile part (after any placeable header) up to its end-of-file record,
-// with the header's size fields set from the walk.
+// with the header's size fields set from the walk, and every bitmap of up
+// to 8 bits carrying its colour count and table.
 struct WmfLayout {
   bool placeable = false;
   int left = 0, top = 0, right = 0, bottom = 0;  // placeable bounding box
