@@ -1,4 +1,4 @@
-// Implements the picture checks. The metafile walks know the layout of every
+// Implements the picture checks and the JPEG limits. The metafile walks know the layout of every
 // record kind that carries a count, an offset, a size or an object index, and
 // refuse kinds they do not know: playback trusts those fields. Records made
 // only of fixed numbers (coordinates, colours, modes) need only their size.
@@ -113,6 +113,16 @@ DibLayout ReadDibHeader(const uint8_t* info, size_t available, bool paletteIndic
   }
   if (dib.TableEnd() > available) RefuseBitmap();
   return dib;
+}
+
+// ---------------------------------------------------------------- jpeg
+
+bool JpegSizeAllowed(uint64_t width, uint64_t height) {
+  return width != 0 && height != 0 && width * height <= kMaxPicturePixels;
+}
+
+bool JpegScanAllowed(int scan, uint64_t pixels) {
+  return scan <= kMaxJpegScans && static_cast<uint64_t>(scan) * pixels <= kMaxJpegScanPixels;
 }
 
 // ---------------------------------------------------------------- bmp, ico
