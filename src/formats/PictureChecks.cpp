@@ -548,6 +548,7 @@ WmfLayout CheckWmfFile(const uint8_t* data, size_t size) {
   // Tables put into the copy may make it this much larger than the file.
   constexpr size_t kMaxAddedBytes = size_t{32} << 20;
   std::vector<uint8_t>& out = layout.metafile;
+  out.reserve(size);
   out.assign(data, data + 18);
   size_t pos = 18;
   uint64_t largest = 9;
