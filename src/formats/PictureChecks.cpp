@@ -734,7 +734,7 @@ class EmfWalk {
       case kEmfMaskBlt: return MaskBlit();
       case kEmfPlgBlt: return ParallelogramBlit();
       case kEmfSetDiBitsToDevice: return Need(76), void(Bitmap(64, 48, false, At(72)));
-      case kEmfStretchDiBits: return Need(80), void(Bitmap(64, 48, false, -1));
+      case kEmfStretchDiBits: return StretchDib();
       case kEmfCreateMonoBrush: case kEmfCreateDibPatternBrushPt:
         Need(32);
         Bitmap(12, 16, false, -1, type == kEmfCreateMonoBrush);
@@ -867,6 +867,15 @@ class EmfWalk {
     const int64_t sx = stretched ? I32(r_ + 100) : cx, sy = stretched ? I32(r_ + 104) : cy;
     if (source.present) ScaleSensible(sx, cx), ScaleSensible(sy, cy);
     SourceInside(source, 44, sx, sy, 52);
+  }
+  // StretchDIBits: the source at 32 with extents at 40, drawn over the
+  // extents at 72; no source transform.
+  void StretchDib() const {
+    Need(80);
+    const BitmapSize source = Bitmap(64, 48, false, -1);
+    const int64_t cx = I32(r_ + 40), cy = I32(r_ + 44);
+    ScaleSensible(cx, I32(r_ + 72)), ScaleSensible(cy, I32(r_ + 76));
+    SourceInside(source, 32, cx, cy, 0);
   }
   // MaskBlt: the source as for BitBlt, the mask at 100 of the same extents.
   void MaskBlit() const {

@@ -444,6 +444,8 @@ TEST(PictureChecks, BlitSourcesLieInTheirBitmaps) {
       {"parallelogram of the bitmap", PlgBlt(8, 4), true},
       {"parallelogram of 2^31-1 points", PlgBlt(kHuge, 4), false},
       {"parallelogram source of 2^31-1", PlgBlt(8, kHuge), false},
+      {"stretched DIB wider than its bitmap",
+       EmfRecord(81, {BOUNDS, 0, 0, 0, 0, 3, 2, 80, 48, 128, 8, 0, 0xCC0020, 2, 2}, TinyDib()), false},
   };
   for (const auto& c : cases) EXPECT_EQ(EmfPasses(EmfWith(11, c.record)), c.passes) << c.blit;
 }
