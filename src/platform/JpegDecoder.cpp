@@ -1,7 +1,9 @@
 // Implements DecodeJpeg with libjpeg: baseline and progressive, greyscale,
 // colour and CMYK pictures. libjpeg reports fatal errors by calling an exit
 // routine; ours jumps back here instead, so damaged data is refused without
-// ending the host. Not here: JPEG writing, scaling.
+// ending the host. The header's size is checked before any decoding, and a
+// progress monitor stops pictures of too many scans while they are read.
+// Not here: the limits themselves (formats), JPEG writing, scaling.
 #include "platform/JpegDecoder.h"
 
 #include <csetjmp>
@@ -11,12 +13,10 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "formats/PictureChecks.h"
+
 namespace kd::platform {
 namespace {
-
-// Larger pictures are refused before their pixels are allocated: a few bytes
-// of bogus header must not cost gigabytes.
-constexpr unsigned long long kMaxPixels = 1ull << 27;
 
 struct ErrorManager {
   jpeg_error_mgr pub;
@@ -24,10 +24,26 @@ struct ErrorManager {
   char message[JMSG_LENGTH_MAX];
 };
 
+constexpr char kSizeRefused[] = "JPEG picture size not supported";
+
+[[noreturn]] void JumpWith(j_common_ptr cinfo, const char* message) {
+  auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
+  std::snprintf(manager->message, sizeof manager->message, "%s", message);
+  longjmp(manager->jump, 1);
+}
+
 [[noreturn]] void JumpOnError(j_common_ptr cinfo) {
   auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
   (*cinfo->err->format_message)(cinfo, manager->message);
   longjmp(manager->jump, 1);
+}
+
+// Called by libjpeg between units of work, with the scan being read.
+void WatchScans(j_common_ptr cinfo) {
+  if (!cinfo->is_decompressor) return;
+  const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+  const uint64_t pixels = static_cast<uint64_t>(d->image_width) * d->image_height;
+  if (!JpegScanAllowed(d->input_scan_number, pixels)) JumpWith(cinfo, "JPEG picture has too many scans");
 }
 
 // libjpeg treats damaged or missing scan data as a warning and paints grey
@@ -60,6 +76,7 @@ void Silence(j_common_ptr) {}
 struct DecodeJob {
   jpeg_decompress_struct cinfo{};
   ErrorManager errors{};
+  jpeg_progress_mgr progress{};
   DecodedImage image;
 
   ~DecodeJob() { jpeg_destroy_decompress(&cinfo); }  // also safe when never created
@@ -101,14 +118,22 @@ bool Decode(DecodeJob& job, const unsigned char* data, size_t size, std::string&
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
   jpeg_read_header(&cinfo, TRUE);
+  // Before any decoding: a progressive picture's first step reads every scan
+  // into a buffer of the whole picture.
+  if (!JpegSizeAllowed(cinfo.image_width, cinfo.image_height)) {
+    error = kSizeRefused;
+    return false;
+  }
+  job.progress.progress_monitor = WatchScans;
+  cinfo.progress = &job.progress;
 
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
   jpeg_start_decompress(&cinfo);
   const unsigned long long pixelCount =
       static_cast<unsigned long long>(cinfo.output_width) * cinfo.output_height;
-  if (cinfo.output_components != 4 || pixelCount == 0 || pixelCount > kMaxPixels) {
-    error = "JPEG picture size not supported";
+  if (cinfo.output_components != 4 || !JpegSizeAllowed(cinfo.output_width, cinfo.output_height)) {
+    error = kSizeRefused;
     return false;
   }
   const int width = static_cast<int>(cinfo.output_width);

@@ -4,7 +4,7 @@
 // skipped, records that only talk to a printer driver are not passed on, and
 // a frame stops once it has used its time; later frames then play only the
 // records the first one reached. Not here: checking the records' structure
-// (engine/PictureChecks, done when the picture is loaded).
+// (formats/PictureChecks, done when the picture is loaded).
 #pragma once
 
 #include <cstddef>

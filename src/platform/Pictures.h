@@ -1,7 +1,7 @@
 // Pictures the engine draws as back images (and dialogs show): loading bmp,
 // ico, wmf (placeable too), emf through GDI and jpg/jpeg through libjpeg, by
 // the file's extension, each file first passing the portable picture checks
-// (engine/PictureChecks). A damaged file is refused whole: the caller keeps
+// (formats/PictureChecks). A damaged file is refused whole: the caller keeps
 // whatever picture it had. Not here: writing pictures (BitmapFile), drawing
 // them (each picture draws itself on a GdiDevice), gif/png.
 #pragma once
@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/Device.h"
-#include "engine/PictureChecks.h"
+#include "formats/PictureChecks.h"
 
 namespace kd::platform {
 

@@ -3,7 +3,7 @@
 // What a check accepts must pass the same check again unchanged.
 #include <cstring>
 
-#include "engine/PictureChecks.h"
+#include "formats/PictureChecks.h"
 
 namespace {
 

@@ -201,6 +201,45 @@ TEST_F(PicturesTest, SingleChannelJpegDecodesToGrey) {
   EXPECT_TRUE(kdtest::Near(Render(*picture, 32, 32)->PixelAt(16, 16), RGBColor(128, 128, 128), 3));
 }
 
+// Progressive and arithmetic coding decode with their colours; a picture of
+// too many scans, and a header announcing 2^30 pixels, are refused for what
+// they are (the size before any scan is read, when libjpeg would first
+// fill a buffer of the whole picture and then find the data missing).
+TEST_F(PicturesTest, JpegCodingsDecodeWithinTheirLimits) {
+  const auto pixels = QuadrantPixels(64, 48);
+  Bytes huge = kdtest::EncodeJpeg(pixels, 64, 48, 95, false, {true, true, 0});
+  for (size_t i = 0; i + 9 < huge.size(); ++i) {
+    if (huge[i] == 0xFF && huge[i + 1] == 0xCA) {  // the frame header: 32768 x 32768
+      huge[i + 5] = huge[i + 7] = 0x80;
+      huge[i + 6] = huge[i + 8] = 0;
+      break;
+    }
+  }
+  const struct {
+    const char* coding;
+    Bytes jpeg;
+    const char* refusal;  // nullptr: decodes
+  } cases[] = {
+      {"progressive", kdtest::EncodeJpeg(pixels, 64, 48, 95, false, {true, false, 0}), nullptr},
+      {"arithmetic", kdtest::EncodeJpeg(pixels, 64, 48, 95, false, {false, true, 0}), nullptr},
+      {"progressive arithmetic", kdtest::EncodeJpeg(pixels, 64, 48, 95, false, {true, true, 0}), nullptr},
+      {"500 scans", kdtest::EncodeJpeg(pixels, 64, 48, 95, false, {true, false, kMaxJpegScans}), nullptr},
+      {"501 scans", kdtest::EncodeJpeg(pixels, 64, 48, 95, false, {true, false, kMaxJpegScans + 1}),
+       "JPEG error: JPEG picture has too many scans"},
+      {"announcing 2^30 pixels", huge, "JPEG error: JPEG picture size not supported"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.coding);
+    try {
+      auto picture = LoadPictureData(c.jpeg.data(), c.jpeg.size(), "jpg");
+      EXPECT_EQ(c.refusal, nullptr);
+      if (c.refusal == nullptr) ExpectQuadrants(*Render(*picture, 64, 48), 24);
+    } catch (const PictureError& e) {
+      EXPECT_STREQ(e.what(), c.refusal);
+    }
+  }
+}
+
 TEST_F(PicturesTest, IconsAndMetafilesDrawScaledIntoTheirRectangle) {
   auto icon = LoadPictureFile(Write("i.ico", kdtest::MakeIco(kBlue)));
   EXPECT_EQ(icon->Width(), 16);

@@ -125,14 +125,42 @@ struct CompressJob {
   unsigned char* out = nullptr;
   unsigned long outSize = 0;
   std::vector<unsigned char> row;
+  std::vector<jpeg_scan_info> script;
   ~CompressJob() {
     jpeg_destroy_compress(&cinfo);
     std::free(out);
   }
 };
 
+// The DC of every component, then per component each AC coefficient in a
+// band of its own, first with its low 4 bits held back and then refined
+// bit by bit, until `scans` scans are written.
+void ManyScans(CompressJob& job, int scans) {
+  const int components = job.cinfo.num_components;
+  jpeg_scan_info dc{};
+  dc.comps_in_scan = components;
+  for (int c = 0; c < components; ++c) dc.component_index[c] = c;
+  job.script.assign(1, dc);
+  for (int c = 0; c < components; ++c) {
+    for (int k = 1; k < 64; ++k) {
+      for (int bit = 4; bit >= 0; --bit) {
+        if (static_cast<int>(job.script.size()) >= scans) break;
+        jpeg_scan_info ac{};
+        ac.comps_in_scan = 1;
+        ac.component_index[0] = c;
+        ac.Ss = ac.Se = k;
+        ac.Ah = bit == 4 ? 0 : bit + 1;
+        ac.Al = bit;
+        job.script.push_back(ac);
+      }
+    }
+  }
+  job.cinfo.scan_info = job.script.data();
+  job.cinfo.num_scans = static_cast<int>(job.script.size());
+}
+
 bool Compress(CompressJob& job, const std::vector<kd::TColor>& pixels, int width, int height, int quality,
-              bool grey) {
+              bool grey, const JpegCoding& coding) {
   job.cinfo.err = jpeg_std_error(&job.errors.pub);
   job.errors.pub.error_exit = JpegFail;
   if (setjmp(job.errors.jump)) return false;
@@ -144,6 +172,9 @@ bool Compress(CompressJob& job, const std::vector<kd::TColor>& pixels, int width
   job.cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&job.cinfo);
   jpeg_set_quality(&job.cinfo, quality, TRUE);
+  job.cinfo.arith_code = coding.arithmetic ? TRUE : FALSE;
+  if (coding.progressive) jpeg_simple_progression(&job.cinfo);
+  if (coding.scans > 0) ManyScans(job, coding.scans);
   jpeg_start_compress(&job.cinfo, TRUE);
   job.row.resize(static_cast<size_t>(width) * 3);
   while (job.cinfo.next_scanline < job.cinfo.image_height) {
@@ -166,9 +197,10 @@ bool Compress(CompressJob& job, const std::vector<kd::TColor>& pixels, int width
 }
 }  // namespace
 
-Bytes EncodeJpeg(const std::vector<kd::TColor>& pixels, int width, int height, int quality, bool grey) {
+Bytes EncodeJpeg(const std::vector<kd::TColor>& pixels, int width, int height, int quality, bool grey,
+                 const JpegCoding& coding) {
   CompressJob job;
-  if (!Compress(job, pixels, width, height, quality, grey)) throw std::runtime_error("JPEG encoding failed");
+  if (!Compress(job, pixels, width, height, quality, grey, coding)) throw std::runtime_error("JPEG encoding failed");
   return Bytes(job.out, job.out + job.outSize);
 }
 

@@ -46,10 +46,19 @@ struct BmpFile {
 };
 BmpFile ReadBmp(const std::string& path);
 
-// Top-down RGB pixels (kd::TColor) encoded as a baseline JPEG; `grey` stores
-// one channel (the red one).
+// How a JPEG is coded: progressive with libjpeg's usual script, or with
+// `scans` scans (spectral bands of one coefficient, refined bit by bit);
+// arithmetic instead of Huffman coding.
+struct JpegCoding {
+  bool progressive = false;
+  bool arithmetic = false;
+  int scans = 0;
+};
+
+// Top-down RGB pixels (kd::TColor) encoded as a JPEG (baseline unless
+// `coding` says otherwise); `grey` stores one channel (the red one).
 Bytes EncodeJpeg(const std::vector<kd::TColor>& pixels, int width, int height, int quality,
-                 bool grey = false);
+                 bool grey = false, const JpegCoding& coding = {});
 
 // Pixels of an off-screen image in a rectangle, and counts over them.
 std::vector<kd::TColor> PixelsIn(const kd::platform::GdiOffscreenImage& image, const kd::TRect& rect);

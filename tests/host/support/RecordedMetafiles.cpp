@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -90,6 +91,19 @@ void Pens(HDC dc) {
   Rectangle(dc, 100, 100, 110, 110);
 }
 
+// A logical palette of `entries` colours running from green to red.
+HPALETTE MakePalette(int entries) {
+  std::vector<unsigned char> buffer(sizeof(LOGPALETTE) + entries * sizeof(PALETTEENTRY));
+  auto* palette = reinterpret_cast<LOGPALETTE*>(buffer.data());
+  palette->palVersion = 0x300;
+  palette->palNumEntries = static_cast<WORD>(entries);
+  for (int i = 0; i < entries; ++i) {
+    const int level = i * 255 / std::max(1, entries - 1);
+    palette->palPalEntry[i] = {static_cast<BYTE>(level), static_cast<BYTE>(255 - level), 128, 0};
+  }
+  return CreatePalette(palette);
+}
+
 // A top-down DIB of w x h in `bits` bits per pixel with a colourful pattern.
 struct TestDib {
   std::vector<unsigned char> header;  // BITMAPINFOHEADER plus table or masks
@@ -174,6 +188,52 @@ void Bitmaps(HDC dc) {
   DeleteObject(section);
   DeleteObject(mask);
   DeleteDC(source);
+}
+
+// Palette depths as Windows metafiles record them: DIBs of 1, 4 and 8 bits
+// with full and short tables, by colours and by palette indices, part-band
+// SetDIBitsToDevice, blits from DIB sections of those depths, DIB brushes.
+void Depths(HDC dc) {
+  HPALETTE palette = MakePalette(256);
+  HPALETTE oldPalette = SelectPalette(dc, palette, FALSE);
+  RealizePalette(dc);
+  // Wine's enhanced recorder faults on a header that counts no colours.
+  const bool windowsFormat = GetObjectType(dc) == OBJ_METADC;
+  int y = 5;
+  for (int bits : {1, 4, 8}) {
+    for (int used : {0, 2}) {
+      if (used == 0 && !windowsFormat) continue;
+      TestDib dib = MakeDib(bits, 13, 9);
+      reinterpret_cast<BITMAPINFOHEADER*>(dib.header.data())->biClrUsed = static_cast<DWORD>(used);
+      const int x = used == 0 ? 5 : 100;
+      StretchDIBits(dc, x, y, 26, 18, 0, 0, 13, 9, dib.bits.data(), dib.Info(), DIB_RGB_COLORS, SRCCOPY);
+      SetDIBitsToDevice(dc, x + 30, y, 13, 9, 0, 0, 2, 5, dib.bits.data(), dib.Info(), DIB_RGB_COLORS);
+      // Palette indices: the table is words, not colours.
+      TestDib indices = MakeDib(bits, 13, 9);
+      auto* words = reinterpret_cast<WORD*>(indices.header.data() + sizeof(BITMAPINFOHEADER));
+      for (int i = 0; i < (1 << bits); ++i) words[i] = static_cast<WORD>(i);
+      StretchDIBits(dc, x + 50, y, 13, 9, 0, 0, 13, 9, indices.bits.data(), indices.Info(), DIB_PAL_COLORS,
+                    SRCCOPY);
+    }
+    HDC source = CreateCompatibleDC(nullptr);
+    const TestDib dib = MakeDib(bits, 20, 20);
+    void* pixels = nullptr;
+    HBITMAP section = CreateDIBSection(source, dib.Info(), DIB_RGB_COLORS, &pixels, nullptr, 0);
+    std::memcpy(pixels, dib.bits.data(), dib.bits.size());
+    HGDIOBJ oldSection = SelectObject(source, section);
+    BitBlt(dc, 5, y + 22, 20, 20, source, 0, 0, SRCCOPY);
+    StretchBlt(dc, 30, y + 22, 40, 20, source, 0, 0, 20, 20, SRCCOPY);
+    SelectObject(source, oldSection);
+    DeleteObject(section);
+    DeleteDC(source);
+    std::vector<unsigned char> packed = dib.header;
+    packed.insert(packed.end(), dib.bits.begin(), dib.bits.end());
+    UseAndDelete(dc, CreateDIBPatternBrushPt(packed.data(), DIB_RGB_COLORS),
+                 [](HDC d) { Rectangle(d, 80, 150, 190, 190); });
+    y += 48;
+  }
+  SelectPalette(dc, oldPalette, FALSE);
+  DeleteObject(palette);
 }
 
 void Brushes(HDC dc) {
@@ -369,14 +429,7 @@ void Gradients(HDC dc) {
 }
 
 void Palettes(HDC dc) {
-  std::vector<unsigned char> buffer(sizeof(LOGPALETTE) + 16 * sizeof(PALETTEENTRY));
-  auto* palette = reinterpret_cast<LOGPALETTE*>(buffer.data());
-  palette->palVersion = 0x300;
-  palette->palNumEntries = 16;
-  for (int i = 0; i < 16; ++i) {
-    palette->palPalEntry[i] = {static_cast<BYTE>(i * 16), static_cast<BYTE>(255 - i * 16), 128, 0};
-  }
-  HPALETTE made = CreatePalette(palette);
+  HPALETTE made = MakePalette(16);
   HPALETTE old = SelectPalette(dc, made, FALSE);
   RealizePalette(dc);
   PALETTEENTRY entries[2] = {{255, 0, 0, 0}, {0, 255, 0, 0}};
@@ -416,12 +469,15 @@ struct NamedScene {
   const char* name;
   Scene draw;
   bool windowsFormat;  // the Windows metafile format holds it too
+  bool plainToo;       // also recorded without a placeable header
 };
 constexpr NamedScene kScenes[] = {
-    {"shapes", Shapes, true},       {"pens", Pens, true},         {"bitmaps", Bitmaps, true},
-    {"brushes", Brushes, true},     {"texts", Texts, true},       {"paths", Paths, false},
-    {"regions", Regions, true},     {"transforms", Transforms, false}, {"gradients", Gradients, false},
-    {"palettes", Palettes, true},   {"many", ManyRecords, true},
+    {"shapes", Shapes, true, false},         {"pens", Pens, true, false},
+    {"bitmaps", Bitmaps, true, false},       {"depths", Depths, true, true},
+    {"brushes", Brushes, true, false},       {"texts", Texts, true, false},
+    {"paths", Paths, false, false},          {"regions", Regions, true, false},
+    {"transforms", Transforms, false, false}, {"gradients", Gradients, false, false},
+    {"palettes", Palettes, true, true},      {"many", ManyRecords, true, false},
 };
 
 std::vector<unsigned char> RecordEnhanced(Scene draw) {
@@ -438,17 +494,23 @@ std::vector<unsigned char> RecordEnhanced(Scene draw) {
   return bytes;
 }
 
-// A Windows metafile behind a placeable header of 200 x 200 units at 96 per inch.
-std::vector<unsigned char> RecordWindows(Scene draw) {
-  HDC dc = CreateMetaFileA(nullptr);
+// A Windows metafile of 200 x 200 units, as it is recorded.
+std::vector<unsigned char> RecordPlain(Scene draw) {
+  HDC dc = CreateMetaFileW(nullptr);
   SetWindowOrgEx(dc, 0, 0, nullptr);
   SetWindowExtEx(dc, 200, 200, nullptr);
   draw(dc);
   HMETAFILE metafile = CloseMetaFile(dc);
-  const UINT size = GetMetaFileBitsEx(metafile, 0, nullptr);
-  std::vector<unsigned char> bytes(22 + size);
-  GetMetaFileBitsEx(metafile, size, bytes.data() + 22);
+  std::vector<unsigned char> bytes(GetMetaFileBitsEx(metafile, 0, nullptr));
+  GetMetaFileBitsEx(metafile, static_cast<UINT>(bytes.size()), bytes.data());
   DeleteMetaFile(metafile);
+  return bytes;
+}
+
+// The same behind a placeable header of 200 x 200 units at 96 per inch.
+std::vector<unsigned char> RecordWindows(Scene draw) {
+  std::vector<unsigned char> bytes = RecordPlain(draw);
+  bytes.insert(bytes.begin(), 22, 0);
   const WORD header[10] = {0xCDD7, 0x9AC6, 0, 0, 0, 200, 200, 96, 0, 0};
   WORD checksum = 0;
   for (WORD w : header) checksum ^= w;
@@ -464,6 +526,7 @@ std::vector<RecordedMetafile> RecordedMetafiles() {
   for (const NamedScene& scene : kScenes) {
     files.push_back({std::string(scene.name) + ".emf", RecordEnhanced(scene.draw)});
     if (scene.windowsFormat) files.push_back({std::string(scene.name) + ".wmf", RecordWindows(scene.draw)});
+    if (scene.plainToo) files.push_back({std::string(scene.name) + "-plain.wmf", RecordPlain(scene.draw)});
   }
   return files;
 }

@@ -1,12 +1,13 @@
-// Implements the picture checks. The metafile walks know the layout of every
+// Implements the picture checks and the JPEG limits. The metafile walks know the layout of every
 // record kind that carries a count, an offset, a size or an object index, and
 // refuse kinds they do not know: playback trusts those fields. Records made
 // only of fixed numbers (coordinates, colours, modes) need only their size.
 // Not here: what a record costs under the transform in force when it is
 // played (the platform layer bounds that while playing).
-#include "engine/PictureChecks.h"
+#include "formats/PictureChecks.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <set>
 #include <string>
@@ -112,6 +113,16 @@ DibLayout ReadDibHeader(const uint8_t* info, size_t available, bool paletteIndic
   }
   if (dib.TableEnd() > available) RefuseBitmap();
   return dib;
+}
+
+// ---------------------------------------------------------------- jpeg
+
+bool JpegSizeAllowed(uint64_t width, uint64_t height) {
+  return width != 0 && height != 0 && width * height <= kMaxPicturePixels;
+}
+
+bool JpegScanAllowed(int scan, uint64_t pixels) {
+  return scan <= kMaxJpegScans && static_cast<uint64_t>(scan) * pixels <= kMaxJpegScanPixels;
 }
 
 // ---------------------------------------------------------------- bmp, ico
@@ -257,18 +268,21 @@ void CheckBrushStyle(uint32_t style, uint32_t hatch) {
   if (style > 2 || (style == 2 && hatch > 5)) RefuseMetafile();
 }
 
-// A DIB inside a record: header and table in [info, info + infoBytes),
-// `rows` rows of pixels in [bits, bits + bitsBytes).
-void CheckRecordDib(const uint8_t* info, uint64_t infoBytes, uint64_t bitsBytes, bool paletteIndices,
-                    int64_t rows, bool bitsFollowTable) {
-  DibLayout dib;
+DibLayout ReadRecordDibHeader(const uint8_t* info, uint64_t infoBytes, bool paletteIndices) {
   try {
-    dib = ReadDibHeader(info, static_cast<size_t>(infoBytes), paletteIndices, kMaxMetafileBitmapPixels);
+    return ReadDibHeader(info, static_cast<size_t>(infoBytes), paletteIndices, kMaxMetafileBitmapPixels);
   } catch (const PictureError&) {
     RefuseMetafile();
   }
-  if (bitsFollowTable) bitsBytes = infoBytes - dib.TableEnd();
+}
+
+// A DIB inside a record: header and table in [info, info + infoBytes),
+// `rows` rows of pixels in [bits, bits + bitsBytes).
+DibLayout CheckRecordDib(const uint8_t* info, uint64_t infoBytes, uint64_t bitsBytes, bool paletteIndices,
+                         int64_t rows) {
+  const DibLayout dib = ReadRecordDibHeader(info, infoBytes, paletteIndices);
   if (dib.BitsSize(rows) > bitsBytes) RefuseMetafile();
+  return dib;
 }
 
 }  // namespace
@@ -321,10 +335,40 @@ constexpr WmfFixedRecord kWmfFixedRecords[] = {
     {kWmfChord, 8},
 };
 
+// What a record's DIB needs in the copy: the colour count set in the header
+// at `header` (none when `colors` is 0), and a table of `entryBytes` entries
+// put in at `tableAt` when the record has none (none when 0).
+struct DibFix {
+  size_t header = 0;
+  size_t colors = 0;
+  size_t tableAt = 0;
+  size_t entryBytes = 0;
+};
+
+// The copy of one record, fixed as `fix` says. A missing table becomes grey
+// steps (or palette indices in order): the record kept no colours.
+void AppendRecord(std::vector<uint8_t>& out, const uint8_t* record, size_t bytes, const DibFix& fix) {
+  const size_t start = out.size();
+  out.insert(out.end(), record, record + bytes);
+  if (fix.colors == 0) return;
+  Put32(out.data() + start + fix.header + 32, static_cast<uint32_t>(fix.colors));
+  if (fix.entryBytes == 0) return;
+  std::vector<uint8_t> table(fix.colors * fix.entryBytes, 0);
+  for (size_t i = 0; i < fix.colors; ++i) {
+    uint8_t* e = table.data() + i * fix.entryBytes;
+    const auto level = static_cast<uint8_t>(fix.colors > 1 ? i * 255 / (fix.colors - 1) : 0);
+    if (fix.entryBytes == 2) e[0] = static_cast<uint8_t>(i), e[1] = static_cast<uint8_t>(i >> 8);
+    else e[0] = e[1] = e[2] = level;
+  }
+  out.insert(out.begin() + static_cast<std::ptrdiff_t>(start + fix.tableAt), table.begin(), table.end());
+  Put32(out.data() + start, static_cast<uint32_t>((out.size() - start) / 2));
+}
+
 class WmfWalk {
  public:
-  WmfWalk(const uint8_t* record, size_t bytes, ObjectTable& objects, SaveLevels& levels)
-      : r_(record), size_(bytes), objects_(objects), levels_(levels) {}
+  // `fix` says what the record's copy needs for the system to play it.
+  WmfWalk(const uint8_t* record, size_t bytes, ObjectTable& objects, SaveLevels& levels, DibFix& fix)
+      : r_(record), size_(bytes), objects_(objects), levels_(levels), fix_(fix) {}
 
   void Check() {
     const uint16_t function = U16(r_ + 4);
@@ -437,18 +481,36 @@ class WmfWalk {
     Need(dibAt);
     Dib(dibAt, 0, -1);
   }
-  // A DIB at `at` whose bits follow its colour table inside the record.
+  // A DIB at `at` whose bits follow its table. Recorders write the table
+  // sized by the usage (palette indices are words), and Wine's writes none
+  // when the header counts no colours. The system's own conversion faults on
+  // a header of up to 8 bits that counts no colours, and could read a
+  // missing table from the bits: the copy gets the count, and the table.
   void Dib(size_t at, uint16_t usage, int64_t rows) const {
     if (usage > 1) RefuseMetafile();
-    // Tables are sized as colours whatever the usage: the larger of the two readings.
-    CheckRecordDib(r_ + at, size_ - at, 0, false, rows, true);
-    if (usage == 1) CheckRecordDib(r_ + at, size_ - at, 0, true, rows, true);
+    Need(at + 12);
+    const uint64_t held = size_ - at;
+    if (U32(r_ + at) > held) RefuseMetafile();
+    constexpr size_t kWidestTable = 256 * 4;
+    const DibLayout dib = ReadRecordDibHeader(r_ + at, held + kWidestTable, false);
+    const uint64_t bits = dib.BitsSize(rows);
+    const uint64_t beforeTable = dib.headerSize + dib.masksSize;
+    const size_t entry = usage == 1 ? 2 : dib.entrySize;
+    const bool noCount = dib.headerSize >= 40 && dib.bitCount <= 8 && U32(r_ + at + 32) == 0;
+    if (beforeTable + dib.colorCount * entry + bits <= held) {
+      if (noCount) fix_ = {at, dib.colorCount, 0, 0};
+    } else if (noCount && beforeTable + bits <= held) {
+      fix_ = {at, dib.colorCount, static_cast<size_t>(at + beforeTable), entry};
+    } else {
+      RefuseMetafile();
+    }
   }
 
   const uint8_t* r_;
   size_t size_;
   ObjectTable& objects_;
   SaveLevels& levels_;
+  DibFix& fix_;
 };
 
 }  // namespace
@@ -483,23 +545,29 @@ WmfLayout CheckWmfFile(const uint8_t* data, size_t size) {
   // header too): the walk of the records decides where the metafile ends.
   ObjectTable objects(U16(data + 10));
   SaveLevels levels;
+  // Tables put into the copy may make it this much larger than the file.
+  constexpr size_t kMaxAddedBytes = size_t{32} << 20;
+  std::vector<uint8_t>& out = layout.metafile;
+  out.reserve(size);
+  out.assign(data, data + 18);
   size_t pos = 18;
   uint64_t largest = 9;
   for (;;) {
     if (!Inside(pos, 6, size)) RefuseMetafile();
     const uint64_t recordBytes = 2ull * U32(data + pos);
     if (recordBytes < 6 || !Inside(pos, recordBytes, size)) RefuseMetafile();
-    largest = std::max(largest, recordBytes / 2);
-    if (U16(data + pos + 4) == kWmfEof) {
-      pos += static_cast<size_t>(recordBytes);
-      break;
-    }
-    WmfWalk(data + pos, static_cast<size_t>(recordBytes), objects, levels).Check();
+    DibFix fix;
+    const bool end = U16(data + pos + 4) == kWmfEof;
+    if (!end) WmfWalk(data + pos, static_cast<size_t>(recordBytes), objects, levels, fix).Check();
+    const size_t start = out.size();
+    AppendRecord(out, data + pos, static_cast<size_t>(recordBytes), fix);
+    largest = std::max<uint64_t>(largest, (out.size() - start) / 2);
+    if (out.size() > pos + recordBytes + kMaxAddedBytes) RefuseMetafile();
     pos += static_cast<size_t>(recordBytes);
+    if (end) break;
   }
-  layout.metafile.assign(data, data + pos);
-  Put32(layout.metafile.data() + 6, static_cast<uint32_t>(pos / 2));
-  Put32(layout.metafile.data() + 12, static_cast<uint32_t>(largest));
+  Put32(out.data() + 6, static_cast<uint32_t>(out.size() / 2));
+  Put32(out.data() + 12, static_cast<uint32_t>(largest));
   return layout;
 }
 
@@ -586,6 +654,12 @@ constexpr uint32_t kLastStockObject = 19;  // DC_PEN
 constexpr uint32_t kDefaultPalette = kStockObject | 15;
 constexpr uint32_t kMonoUsage = 2;  // DIB_PAL_MONO: no colour table
 
+// A record's bitmap, when it carries one.
+struct BitmapSize {
+  bool present = false;
+  int64_t width = 0, height = 0;
+};
+
 class EmfWalk {
  public:
   EmfWalk(const uint8_t* record, size_t bytes, ObjectTable& objects, SaveLevels& levels)
@@ -655,13 +729,12 @@ class EmfWalk {
         Need(16);
         if (At(8) != 0) Region(8, 16);
         return;
-      case kEmfBitBlt: return Need(100), Bitmap(80, 84, true, -1);
-      case kEmfStretchBlt: case kEmfAlphaBlend: case kEmfTransparentBlt:
-        return Need(108), Bitmap(80, 84, true, -1);
-      case kEmfMaskBlt: return Need(128), Bitmap(80, 84, true, -1), Bitmap(108, 112, true, -1, true);
-      case kEmfPlgBlt: return Need(140), Bitmap(92, 96, true, -1), Bitmap(120, 124, true, -1, true);
-      case kEmfSetDiBitsToDevice: return Need(76), Bitmap(64, 48, false, At(72));
-      case kEmfStretchDiBits: return Need(80), Bitmap(64, 48, false, -1);
+      case kEmfBitBlt: return Blit(false);
+      case kEmfStretchBlt: case kEmfAlphaBlend: case kEmfTransparentBlt: return Blit(true);
+      case kEmfMaskBlt: return MaskBlit();
+      case kEmfPlgBlt: return ParallelogramBlit();
+      case kEmfSetDiBitsToDevice: return Need(76), void(Bitmap(64, 48, false, At(72)));
+      case kEmfStretchDiBits: return StretchDib();
       case kEmfCreateMonoBrush: case kEmfCreateDibPatternBrushPt:
         Need(32);
         Bitmap(12, 16, false, -1, type == kEmfCreateMonoBrush);
@@ -730,28 +803,103 @@ class EmfWalk {
   // A bitmap given by usage, header offset and size, bits offset and size
   // (four fields from `fieldsAt`). `optional`: no header means no bitmap;
   // `monoAllowed`: masks and monochrome brushes may come without a table.
-  void Bitmap(size_t usageAt, size_t fieldsAt, bool optional, int64_t rows, bool monoAllowed = false) const {
+  // Returns the bitmap's size, none when an optional one is absent.
+  BitmapSize Bitmap(size_t usageAt, size_t fieldsAt, bool optional, int64_t rows,
+                    bool monoAllowed = false) const {
     const uint32_t offInfo = At(fieldsAt), infoBytes = At(fieldsAt + 4);
     const uint32_t offBits = At(fieldsAt + 8), bitsBytes = At(fieldsAt + 12);
     // Playback tells a blit without a source by either field: both must say so.
-    if (optional && offInfo == 0 && infoBytes == 0 && offBits == 0 && bitsBytes == 0) return;
+    if (optional && offInfo == 0 && infoBytes == 0 && offBits == 0 && bitsBytes == 0) return {};
     const uint32_t usage = At(usageAt);
     if (offInfo < 8 || !Inside(offInfo, infoBytes, size_) || !Inside(offBits, bitsBytes, size_)) {
       RefuseMetafile();
     }
     if (usage == kMonoUsage && monoAllowed) return MonoBits(offInfo, infoBytes, bitsBytes);
     if (usage > 1) RefuseMetafile();
-    CheckRecordDib(r_ + offInfo, infoBytes, bitsBytes, usage == 1, rows, false);
+    const DibLayout dib = CheckRecordDib(r_ + offInfo, infoBytes, bitsBytes, usage == 1, rows);
+    return {true, dib.width, std::abs(int64_t{dib.height})};
   }
   // A monochrome brush's bitmap with no colour table: playback takes only
   // the header's width and height and reads 32-bit aligned rows of bits.
-  void MonoBits(uint32_t offInfo, uint32_t infoBytes, uint32_t bitsBytes) const {
+  BitmapSize MonoBits(uint32_t offInfo, uint32_t infoBytes, uint32_t bitsBytes) const {
     if (infoBytes < 40 || U32(r_ + offInfo) < 40 || U32(r_ + offInfo) > infoBytes) RefuseMetafile();
     const int64_t width = I32(r_ + offInfo + 4), height = std::abs(int64_t{I32(r_ + offInfo + 8)});
     if (width <= 0 || height == 0 || static_cast<uint64_t>(width * height) > kMaxMetafileBitmapPixels) {
       RefuseMetafile();
     }
     if (static_cast<uint64_t>((width + 31) / 32 * 4 * height) > bitsBytes) RefuseMetafile();
+    return {true, width, height};
+  }
+  // A blit's source rectangle (origin at `originAt`, extents given) lies in
+  // its bitmap once the source transform at `xformAt` (none: 0) has placed
+  // it: playback's stretch code trusts it, and huge extents overflow there.
+  void SourceInside(const BitmapSize& bitmap, size_t originAt, int64_t cx, int64_t cy, size_t xformAt) const {
+    if (!bitmap.present) return;
+    float m[6] = {1, 0, 0, 1, 0, 0};
+    if (xformAt != 0) std::memcpy(m, r_ + xformAt, sizeof m);
+    if (!std::all_of(m, m + 6, [](float v) { return std::isfinite(v); })) RefuseMetafile();
+    const double x = I32(r_ + originAt), y = I32(r_ + originAt + 4);
+    double left = 1e300, top = 1e300, right = -1e300, bottom = -1e300;
+    for (int corner = 0; corner < 4; ++corner) {
+      const double px = x + (corner & 1 ? cx : 0), py = y + (corner & 2 ? cy : 0);
+      const double dx = px * m[0] + py * m[2] + m[4], dy = px * m[1] + py * m[3] + m[5];
+      left = std::min(left, dx), right = std::max(right, dx);
+      top = std::min(top, dy), bottom = std::max(bottom, dy);
+    }
+    // Half a pixel of slack for the transform's rounding.
+    constexpr double kFar = 1 << 24;
+    const bool sound = left >= -kFar && top >= -kFar && right <= kFar && bottom <= kFar &&
+                       right - left <= bitmap.width + 0.5 && bottom - top <= bitmap.height + 0.5;
+    if (!sound) RefuseMetafile();
+  }
+  // Source and destination extents within a sensible stretch of each other.
+  static void ScaleSensible(int64_t source, int64_t destination) {
+    constexpr int64_t kMaxStretch = 1 << 20;
+    const int64_t s = std::max<int64_t>(1, std::abs(source)), d = std::max<int64_t>(1, std::abs(destination));
+    if (s / d > kMaxStretch || d / s > kMaxStretch) RefuseMetafile();
+  }
+  // BitBlt, StretchBlt, AlphaBlend, TransparentBlt: the source at 44, its
+  // transform at 52, extents those of the destination unless stretched.
+  void Blit(bool stretched) const {
+    Need(stretched ? 108 : 100);
+    const BitmapSize source = Bitmap(80, 84, true, -1);
+    const int64_t cx = I32(r_ + 32), cy = I32(r_ + 36);
+    const int64_t sx = stretched ? I32(r_ + 100) : cx, sy = stretched ? I32(r_ + 104) : cy;
+    if (source.present) ScaleSensible(sx, cx), ScaleSensible(sy, cy);
+    SourceInside(source, 44, sx, sy, 52);
+  }
+  // StretchDIBits: the source at 32 with extents at 40, drawn over the
+  // extents at 72; no source transform.
+  void StretchDib() const {
+    Need(80);
+    const BitmapSize source = Bitmap(64, 48, false, -1);
+    const int64_t cx = I32(r_ + 40), cy = I32(r_ + 44);
+    ScaleSensible(cx, I32(r_ + 72)), ScaleSensible(cy, I32(r_ + 76));
+    SourceInside(source, 32, cx, cy, 0);
+  }
+  // MaskBlt: the source as for BitBlt, the mask at 100 of the same extents.
+  void MaskBlit() const {
+    Need(128);
+    const BitmapSize source = Bitmap(80, 84, true, -1), mask = Bitmap(108, 112, true, -1, true);
+    const int64_t cx = I32(r_ + 32), cy = I32(r_ + 36);
+    SourceInside(source, 44, cx, cy, 52);
+    SourceInside(mask, 100, cx, cy, 0);
+  }
+  // PlgBlt: three destination points at 24, the source at 48 with extents
+  // at 56, its transform at 64, the mask at 112 of the source's extents.
+  void ParallelogramBlit() const {
+    Need(140);
+    const BitmapSize source = Bitmap(92, 96, true, -1), mask = Bitmap(120, 124, true, -1, true);
+    const int64_t cx = I32(r_ + 56), cy = I32(r_ + 60);
+    if (source.present) {
+      const int64_t x0 = I32(r_ + 24), y0 = I32(r_ + 28);
+      for (size_t point : {32, 40}) {
+        ScaleSensible(std::max(cx, cy), I32(r_ + point) - x0);
+        ScaleSensible(std::max(cx, cy), I32(r_ + point + 4) - y0);
+      }
+    }
+    SourceInside(source, 48, cx, cy, 64);
+    SourceInside(mask, 112, cx, cy, 0);
   }
   void ExtCreatePen() {
     Need(52);

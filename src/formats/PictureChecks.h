@@ -2,8 +2,9 @@
 // sees it: BMP and ICO headers (all through one DIB header reader), and the
 // record-by-record walk of Windows and enhanced metafiles (sizes, counts,
 // offsets, object indices, save levels, and the costs a record may ask of
-// playback). Portable byte parsing only. Not here: decoding or drawing the
-// pictures, the per-frame playback bounds (the platform layer), JPEG.
+// playback), and the limits a JPEG's header and scans must keep. Portable
+// byte parsing only. Not here: decoding or drawing the pictures, the
+// per-frame playback bounds (the platform layer).
 #pragma once
 
 #include <cstddef>
@@ -25,6 +26,17 @@ class PictureError : public EngineError {
 constexpr uint64_t kMaxPicturePixels = 1ull << 27;
 // Bitmaps inside metafiles are played on every frame: a tighter bound.
 constexpr uint64_t kMaxMetafileBitmapPixels = 1ull << 24;
+// A progressive JPEG passes over the whole picture once a scan: at most
+// this many scans (encoders write about 10; djpeg's -maxscans is the same
+// idea), and fewer for large pictures, so that scans times pixels stays
+// within the second budget (some 170 scans at 4096 x 3072, 16 at the cap).
+constexpr int kMaxJpegScans = 500;
+constexpr uint64_t kMaxJpegScanPixels = 1ull << 31;
+// The frame header's size, checked before any decoding is done.
+bool JpegSizeAllowed(uint64_t width, uint64_t height);
+// Whether scan number `scan` (from 1) of a picture of `pixels` may be read.
+bool JpegScanAllowed(int scan, uint64_t pixels);
+
 // Logical palettes the system keeps never need more entries than this.
 constexpr uint32_t kMaxPaletteEntries = 1024;
 
@@ -74,7 +86,8 @@ IconLayout CheckIcoFile(const uint8_t* data, size_t size);
 
 // A Windows metafile whose records all passed, ready for the system: the
 // metafile part (after any placeable header) up to its end-of-file record,
-// with the header's size fields set from the walk.
+// with the header's size fields set from the walk, and every bitmap of up
+// to 8 bits carrying its colour count and table.
 struct WmfLayout {
   bool placeable = false;
   int left = 0, top = 0, right = 0, bottom = 0;  // placeable bounding box

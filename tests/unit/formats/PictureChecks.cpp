@@ -3,7 +3,7 @@
 // cause in playback are refused, record kind by record kind; header size
 // fields that disagree with the records leave the decision to the walk;
 // BMP and ICO headers; and every field of the sound files damaged in turn.
-#include "engine/PictureChecks.h"
+#include "formats/PictureChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +28,9 @@ void Add32(Bytes& b, uint32_t v) {
 }
 void Set32(Bytes& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b.at(at + i) = static_cast<uint8_t>(v >> (8 * i));
+}
+uint32_t U32At(const Bytes& b, size_t at) {
+  return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | static_cast<uint32_t>(b.at(at + 3)) << 24;
 }
 void Set16(Bytes& b, size_t at, uint32_t v) {
   b.at(at) = static_cast<uint8_t>(v);
@@ -195,7 +198,8 @@ Bytes Region16(uint32_t scans, uint32_t firstCount) {
 }
 
 std::vector<Bytes> SoundWmfRecords() {
-  const Bytes dib = TinyDib();
+  Bytes dib = TinyDib();
+  dib[32] = 2;  // counted colours: the copy keeps the records as they are
   return {
       WmfRecord(0x0324, {3, 0, 0, 10, 0, 5, 10}),                // POLYGON
       WmfRecord(0x0538, {2, 3, 2, 0, 0, 1, 1, 2, 0, 3, 3, 4, 4}),  // POLYPOLYGON
@@ -293,7 +297,10 @@ TEST(PictureChecks, DamagedEmfRecordsAreRefused) {
 }
 
 TEST(PictureChecks, DamagedWmfRecordsAreRefused) {
-  const Bytes dib = TinyDib();
+  // A header that counts its colours: without the count, a header and
+  // table read the same as a header and bits with no table.
+  Bytes dib = TinyDib();
+  dib[32] = 2;
   const Bytes headerOnly(dib.begin(), dib.begin() + 48);
   const struct {
     const char* fault;
@@ -323,6 +330,124 @@ TEST(PictureChecks, DamagedWmfRecordsAreRefused) {
       {"face name without its end", 14, WmfRecord(0x02FB, {10, 0, 0, 0, 400, 0, 0, 0, 0}, {'A', 'r'})},
   };
   for (const auto& c : cases) EXPECT_FALSE(WmfPasses(WmfWith(c.index, c.record))) << c.fault;
+}
+
+// Tables as recorders write them: Wine leaves out the table of a header
+// that counts no colours, palette indices are words. The copy for the
+// system counts its colours and holds their table.
+TEST(PictureChecks, WmfDibTablesAsRecordersWriteThemPass) {
+  const Bytes full = TinyDib();  // no count, two colours, then two rows of bits
+  Bytes counted = full, indices = TinyDib();
+  counted[32] = indices[32] = 2;
+  indices.erase(indices.begin() + 44, indices.begin() + 48);  // two words of indices
+  const auto without = [](Bytes dib, size_t from, size_t bytes) {
+    dib.erase(dib.begin() + from, dib.begin() + from + bytes);
+    return dib;
+  };
+  Bytes deep = without(full, 40, 8);
+  deep[14] = 8;  // 8 bits a pixel, no table
+  const struct {
+    const char* layout;
+    uint16_t usage;
+    Bytes dib;
+    bool passes;
+  } cases[] = {
+      {"colours counted and held", 0, counted, true},
+      {"no count, full table", 0, full, true},
+      {"no count, no table", 0, without(full, 40, 8), true},
+      {"8 bits, no count, no table", 0, deep, true},
+      {"palette indices as words", 1, indices, true},
+      {"no count, no table, bits cut short", 0, without(full, 40, 12), false},
+      {"counted colours, no table", 0, without(counted, 40, 8), false},
+      {"palette indices missing", 1, without(indices, 40, 4), false},
+  };
+  for (const auto& c : cases) {
+    const Bytes wmf = Wmf({WmfRecord(0x0F43, {0x20, 0xCC, c.usage, 2, 2, 0, 0, 2, 2, 0, 0}, c.dib)});
+    EXPECT_EQ(WmfPasses(wmf), c.passes) << c.layout;
+    if (!c.passes) continue;
+    const Bytes copy = kd::CheckWmfFile(wmf.data(), wmf.size()).metafile;
+    const uint32_t colors = 1u << c.dib[14], recordBytes = 2 * U32At(copy, 18);
+    EXPECT_EQ(U32At(copy, 18 + 28 + 32), colors) << c.layout;
+    EXPECT_EQ(recordBytes, 28 + 40 + colors * (c.usage == 1 ? 2 : 4) + 8) << c.layout;
+    EXPECT_EQ(copy.size(), 18 + recordBytes + 6u) << c.layout;
+  }
+}
+
+namespace {
+constexpr uint32_t kOne = 0x3F800000u;  // 1.0f
+#define IDENTITY kOne, 0, 0, kOne, 0, 0
+
+// A 1-bit DIB of side x side pixels with all its rows (up to 32 pixels wide).
+Bytes SquareDib(int side) {
+  Bytes dib = TinyDib(side, side);
+  dib.resize(48 + 4 * side, 0x80);
+  return dib;
+}
+
+// STRETCHBLT (BITBLT when `stretched` is false) of a 4 x 4 DIB from (x, y)
+// over (cx, cy), drawn over (dx, dy), under a source transform.
+Bytes StretchBlt(int32_t x, int32_t y, int32_t cx, int32_t cy, int32_t dx = 8, int32_t dy = 8,
+                 std::initializer_list<uint32_t> xform = {IDENTITY}, bool stretched = true) {
+  const uint32_t header = stretched ? 108 : 100;
+  std::vector<uint32_t> f = {BOUNDS, 0, 0, uint32_t(dx), uint32_t(dy), 0xCC0020, uint32_t(x), uint32_t(y)};
+  f.insert(f.end(), xform);
+  f.insert(f.end(), {0, 0, header, 48, header + 48, 16});
+  if (stretched) f.insert(f.end(), {uint32_t(cx), uint32_t(cy)});
+  Bytes b = EmfRecord(stretched ? 77 : 76, {}, SquareDib(4));
+  Bytes fields;
+  for (uint32_t v : f) Add32(fields, v);
+  b.insert(b.begin() + 8, fields.begin(), fields.end());
+  Set32(b, 4, static_cast<uint32_t>(b.size()));
+  return b;
+}
+
+// MASKBLT of 4 x 4 from the same DIB, the mask (`maskSide` square) read from (mx, my).
+Bytes MaskBlt(int32_t mx, int32_t my, int maskSide = 4) {
+  Bytes mask = SquareDib(maskSide);
+  const uint32_t maskBits = static_cast<uint32_t>(mask.size() - 48);
+  return EmfRecord(78, {BOUNDS, 0, 0, 4, 4, 0xCCAA0020, 0, 0, IDENTITY, 0, 0, 128, 48, 176, 16,
+                        uint32_t(mx), uint32_t(my), 0, 192, 48, 240, maskBits},
+                   [&] { Bytes t = SquareDib(4); t.insert(t.end(), mask.begin(), mask.end()); return t; }());
+}
+
+// PLGBLT of 4 x 4 from (x, y) onto the parallelogram (0,0), (px, 0), (0, 8).
+Bytes PlgBlt(int32_t px, int32_t cx) {
+  return EmfRecord(79, {BOUNDS, 0, 0, uint32_t(px), 0, 0, 8, 0, 0, uint32_t(cx), 4, IDENTITY, 0, 0, 140, 48,
+                        188, 16, 0, 0, 0, 0, 0, 0, 0},
+                   SquareDib(4));
+}
+}  // namespace
+
+// Blits' source rectangles lie in the bitmaps they carry, placed by the
+// source transform, at a sensible stretch from the destination.
+TEST(PictureChecks, BlitSourcesLieInTheirBitmaps) {
+  constexpr int32_t kHuge = 0x7FFFFFFF;
+  const struct {
+    const char* blit;
+    Bytes record;
+    bool passes;
+  } cases[] = {
+      {"the whole bitmap", StretchBlt(0, 0, 4, 4), true},
+      {"mirrored", StretchBlt(4, 4, -4, -4), true},
+      {"scaled by the transform to fit", StretchBlt(0, 0, 8, 8, 8, 8, {0x3F000000u, 0, 0, 0x3F000000u, 0, 0}), true},
+      {"source of 2^31-1 over 4 x 4", StretchBlt(0, 0, kHuge, kHuge), false},
+      {"wider than the bitmap", StretchBlt(0, 0, 5, 4), false},
+      {"origin far outside", StretchBlt(kHuge - 2, 0, 4, 4), false},
+      {"transform blowing it up", StretchBlt(0, 0, 4, 4, 8, 8, {0x7E967699u, 0, 0, kOne, 0, 0}), false},
+      {"transform of NaN", StretchBlt(0, 0, 4, 4, 8, 8, {0x7FC00000u, 0, 0, kOne, 0, 0}), false},
+      {"4 pixels stretched over 2^31-1", StretchBlt(0, 0, 4, 4, kHuge, 8), false},
+      {"plain blit of 4 x 4", StretchBlt(0, 0, 0, 0, 4, 4, {IDENTITY}, false), true},
+      {"plain blit of 2^31-1", StretchBlt(0, 0, 0, 0, kHuge, 4, {IDENTITY}, false), false},
+      {"mask inside", MaskBlt(0, 0), true},
+      {"mask origin far outside", MaskBlt(-kHuge, 0), false},
+      {"mask smaller than the blit", MaskBlt(0, 0, 2), false},
+      {"parallelogram of the bitmap", PlgBlt(8, 4), true},
+      {"parallelogram of 2^31-1 points", PlgBlt(kHuge, 4), false},
+      {"parallelogram source of 2^31-1", PlgBlt(8, kHuge), false},
+      {"stretched DIB wider than its bitmap",
+       EmfRecord(81, {BOUNDS, 0, 0, 0, 0, 3, 2, 80, 48, 128, 8, 0, 0xCC0020, 2, 2}, TinyDib()), false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EmfPasses(EmfWith(11, c.record)), c.passes) << c.blit;
 }
 
 TEST(PictureChecks, HeaderSizesThatDisagreeWithTheRecordsLeaveTheDecisionToTheWalk) {
