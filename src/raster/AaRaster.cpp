@@ -112,7 +112,7 @@ struct TAaBatch::Impl {
 };
 
 TAaBatch::TAaBatch() : impl_(std::make_unique<Impl>()) {
-  impl_->rasteriser.layer_order(agg::layer_inverse);  // the last shape drawn is on top
+  impl_->rasteriser.layer_order(agg::layer_direct);  // higher styles first: the last shape drawn is on top
   SetClip(impl_->clip);
 }
 

@@ -20,6 +20,10 @@ struct TPointF {
   double y = 0;
 };
 
+// The centre of the pixel whose top-left corner is (x, y): where a thin pen's
+// line runs.
+inline TPointF PixelCentre(double x, double y) { return TPointF{x + 0.5, y + 0.5}; }
+
 // On and off lengths of a dashed line, in pixels along the line; empty for a
 // solid one.
 using TDashPattern = std::vector<double>;

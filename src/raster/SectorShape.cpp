@@ -13,7 +13,7 @@ namespace {
 constexpr int kMaxSteps = 4096;
 
 struct Ellipse {
-  double cx, cy, rx, ry;      // through the pixel centres, in device coordinates
+  double cx, cy, rx, ry;      // through the pixel centres
   double rayX, rayY;          // where the rays leave
   double halfW, halfH;        // the rays' scale
 };
@@ -46,7 +46,7 @@ void AppendArc(const Ellipse& e, double from, double sweep, bool withLast, std::
   const double to = from + sweep;
   for (int i = 0; i < steps + (withLast ? 1 : 0); ++i) {
     const double t = i == steps ? to : from + sweep * i / steps;
-    out.push_back(PixelCentre(e.cx + e.rx * std::cos(t), e.cy - e.ry * std::sin(t)));
+    out.push_back(TPointF{e.cx + e.rx * std::cos(t), e.cy - e.ry * std::sin(t)});
   }
 }
 
@@ -61,8 +61,8 @@ std::vector<TPointF> SectorShape(const TRect& bounds, TPoint start, TPoint end) 
   // Decided on the integer points, as the GDI device decides it.
   if (start.x == end.x && start.y == end.y) to = from + 2 * kPi;
   else if (to <= from) to += 2 * kPi;
-  out.push_back(PixelCentre(static_cast<double>((int64_t{bounds.left} + bounds.right) / 2),
-                            static_cast<double>((int64_t{bounds.top} + bounds.bottom) / 2)));
+  out.push_back(TPointF{static_cast<double>((int64_t{bounds.left} + bounds.right) / 2),
+                        static_cast<double>((int64_t{bounds.top} + bounds.bottom) / 2)});
   AppendArc(e, from, to - from, true, out);
   return out;
 }

@@ -1,6 +1,8 @@
-// The outlines of elliptic sectors and whole ellipses in raster coordinates,
+// The outlines of elliptic sectors and whole ellipses in device coordinates,
 // unrounded: where the GDI device rounds each arc point to a pixel, these lie
-// on the true ellipse, and so their edges can be smoothed.
+// on the true ellipse, and so their edges can be smoothed. Filled as they are,
+// they cover the pixels GDI's polygon through the rounded points covers; a
+// pen follows them half a pixel on, through the pixel centres (PixelCentre).
 // Not here: rendering (AaRaster).
 #pragma once
 
@@ -10,9 +12,6 @@
 #include "raster/AaRaster.h"
 
 namespace kd::raster {
-
-// A device point (a pixel's centre) in raster coordinates.
-inline TPointF PixelCentre(double x, double y) { return TPointF{x + 0.5, y + 0.5}; }
 
 // Sector of the ellipse inscribed in bounds (right and bottom edges
 // excluded, the outline through the pixel centres), from the ray through
