@@ -48,8 +48,10 @@ TRect InsideFrame(const TRect& bounds, const TChartPen& pen) {
 
 }  // namespace
 
-AaGdiDevice::AaGdiDevice(HDC dc) : GdiDevice(dc) {
+AaGdiDevice::AaGdiDevice(HDC dc, const TPixelRows& pixels) : GdiDevice(dc) {
+  SetPixelMemory(pixels);
   SetFontQuality(ANTIALIASED_QUALITY);
+  ClearClip();
 }
 
 uint32_t AaGdiDevice::RgbOf(TColor color) const {
@@ -79,7 +81,13 @@ void AaGdiDevice::FrameDone() {
 
 void AaGdiDevice::SetBatchClip(const TRect& rect) {
   FinishDrawing();
-  batch_.SetClip(rect);
+  // Never past the image: a shape reaching millions of pixels beyond it
+  // would make more cells than the rasteriser keeps.
+  const TPixelRows& image = PixelMemory();
+  batch_.SetClip(MakeRect(std::clamp(std::min(rect.left, rect.right), 0, image.width),
+                          std::clamp(std::min(rect.top, rect.bottom), 0, image.height),
+                          std::clamp(std::max(rect.left, rect.right), 0, image.width),
+                          std::clamp(std::max(rect.top, rect.bottom), 0, image.height)));
 }
 
 void AaGdiDevice::SetClipRect(const TRect& rect) {

@@ -13,9 +13,8 @@ namespace kd::platform {
 
 class AaGdiDevice final : public GdiDevice {
  public:
-  // dc has a 32-bit DIB section selected, whose pixels are set with
-  // SetPixelMemory before anything is drawn.
-  explicit AaGdiDevice(HDC dc);
+  // dc has the 32-bit DIB section selected whose pixels these are.
+  AaGdiDevice(HDC dc, const TPixelRows& pixels);
 
   void TextOut(int x, int y, const std::string& text, TAlignment align) override;
   void Line(int x0, int y0, int x1, int y1) override;

@@ -429,8 +429,8 @@ std::unique_ptr<GdiOffscreenImage> GdiOffscreenImage::Create(int width, int heig
     image->device_ = std::make_unique<GdiDevice>(image->dc_.Get());
     image->device_->SetBlackAndWhite(true);
   } else {
-    image->device_ = std::make_unique<AaGdiDevice>(image->dc_.Get());
-    image->device_->SetPixelMemory(TPixelRows{static_cast<uint32_t*>(bits), width, height, width});
+    image->device_ = std::make_unique<AaGdiDevice>(
+        image->dc_.Get(), TPixelRows{static_cast<uint32_t*>(bits), width, height, width});
   }
   return image;
 }

@@ -214,8 +214,12 @@ class GdiOffscreenImage : public TOffscreenImage, public GdiDrawable {
   HBITMAP Handle() const { return bitmap_.Get(); }
   // RGB colour of one pixel (after all drawing so far has landed).
   TColor PixelAt(int x, int y) const;
-  // Raw top-down rows for bulk reading; call Gdi().FinishDrawing() and GdiFlush() first.
-  const unsigned char* Bits() const { return bits_; }
+  // Raw top-down rows for bulk reading, once the device's own drawing has
+  // landed; call GdiFlush() first.
+  const unsigned char* Bits() const {
+    device_->FinishDrawing();
+    return bits_;
+  }
   int Stride() const { return stride_; }
 
  private:

@@ -56,7 +56,8 @@ class TAaBatch {
                     const TDashPattern& pattern, uint32_t rgb);
 
   // Where the shapes collected from now on may draw; forgets what was
-  // collected. Nothing is clipped until set.
+  // collected. Nothing is clipped until set; shapes reaching far past the
+  // pixels want a clip, as AGG keeps only so many cells.
   void SetClip(const TRect& clip);
 
   bool Empty() const;
