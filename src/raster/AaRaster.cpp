@@ -8,7 +8,7 @@
 
 #include <agg_basics.h>
 #include <agg_rasterizer_compound_aa.h>
-#include <agg_scanline_u.h>
+#include <agg_scanline_p.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,19 +23,11 @@ constexpr double kWidestSquarePen = 2.0;
 
 constexpr unsigned kFull = agg::cover_full;
 
-// One pixel's shares, colour weighted by coverage, summed over the shapes.
-// AGG truncates each shape's share on its own, losing less than one level
-// each: shapes that meet along an edge may leave up to that much of a pixel
-// uncovered, which is taken for none, or the background would show through.
-struct Share {
-  unsigned red, green, blue, cover, shapes;
-};
-
 unsigned Channel(uint32_t rgb, int shift) { return (rgb >> shift) & 0xFF; }
 
 // The colour over the pixel with the given coverage (of kFull).
 uint32_t Blend(uint32_t pixel, uint32_t rgb, unsigned cover) {
-  uint32_t out = pixel & 0xFF000000u;
+  uint32_t out = 0;
   for (int shift = 0; shift <= 16; shift += 8) {
     const unsigned value = (Channel(pixel, shift) * (kFull - cover) + Channel(rgb, shift) * cover + kFull / 2) / kFull;
     out |= value << shift;
@@ -43,22 +35,80 @@ uint32_t Blend(uint32_t pixel, uint32_t rgb, unsigned cover) {
   return out;
 }
 
-// The shares' colour over the pixel.
-uint32_t Blend(uint32_t pixel, const Share& share) {
-  if (share.cover == 0) return pixel;
-  if (share.cover + share.shapes >= kFull) {
-    const unsigned c = share.cover;
-    return (pixel & 0xFF000000u) | ((share.red + c / 2) / c) << 16 | ((share.green + c / 2) / c) << 8 |
-           (share.blue + c / 2) / c;
+// The shares of a pixel that more than one shape covers in part, colour
+// weighted by coverage, summed over the shapes. AGG truncates each shape's
+// share on its own, losing less than one level each: shapes that meet along
+// an edge may leave up to that much of the pixel uncovered, which is taken
+// for none, or the background would show through.
+struct Shares {
+  unsigned red, green, blue, shapes;
+};
+
+uint32_t BlendShares(uint32_t pixel, const Shares& share, unsigned cover) {
+  if (cover + share.shapes >= kFull) {
+    return ((share.red + cover / 2) / cover) << 16 | ((share.green + cover / 2) / cover) << 8 |
+           (share.blue + cover / 2) / cover;
   }
-  uint32_t out = pixel & 0xFF000000u;
   const unsigned sums[3] = {share.blue, share.green, share.red};
+  uint32_t out = 0;
   for (int i = 0; i < 3; ++i) {
-    const unsigned value = (Channel(pixel, 8 * i) * (kFull - share.cover) + sums[i] + kFull / 2) / kFull;
+    const unsigned value = (Channel(pixel, 8 * i) * (kFull - cover) + sums[i] + kFull / 2) / kFull;
     out |= std::min(value, 255u) << (8 * i);
   }
   return out;
 }
+
+// One row's coverage so far while the shapes over it are taken from the
+// top down: a pixel the topmost shape covers whole is written at once;
+// the pixels covered in part are summed up and written at the end.
+class RowMixer {
+ public:
+  void Begin(uint32_t* row, int start, unsigned length, int minX) {
+    row_ = row;
+    minX_ = minX;
+    if (covers_.size() < static_cast<size_t>(start - minX) + length) {
+      covers_.resize(static_cast<size_t>(start - minX) + length);
+      shares_.resize(covers_.size());
+    }
+    std::fill_n(covers_.begin() + (start - minX), length, agg::int8u{0});
+    partial_.clear();
+  }
+  void Add(int x, int length, const agg::int8u* covers, bool solid, uint32_t rgb) {
+    for (int i = 0; i < length; ++i, ++x) {
+      const unsigned cover = solid ? covers[0] : covers[i];
+      agg::int8u& taken = covers_[x - minX_];
+      if (taken == kFull) continue;
+      if (taken == 0 && cover == kFull) {
+        row_[x] = rgb;
+        taken = kFull;
+        continue;
+      }
+      // Higher shapes came first: this one gets only what they left.
+      const unsigned share = std::min(cover, kFull - taken);
+      if (share == 0) continue;
+      Shares& sum = shares_[x - minX_];
+      if (taken == 0) {
+        sum = Shares{0, 0, 0, 0};
+        partial_.push_back(x);
+      }
+      taken = static_cast<agg::int8u>(taken + share);
+      sum.red += Channel(rgb, 16) * share;
+      sum.green += Channel(rgb, 8) * share;
+      sum.blue += Channel(rgb, 0) * share;
+      ++sum.shapes;
+    }
+  }
+  void End() {
+    for (int x : partial_) row_[x] = BlendShares(row_[x], shares_[x - minX_], covers_[x - minX_]);
+  }
+
+ private:
+  uint32_t* row_ = nullptr;
+  int minX_ = 0;
+  std::vector<agg::int8u> covers_;
+  std::vector<Shares> shares_;
+  std::vector<int> partial_;
+};
 
 double SignedArea(const std::vector<TPointF>& loop) {
   double area = 0;
@@ -101,13 +151,13 @@ std::vector<TPointF> Distinct(const TPointF* points, int count, bool closed) {
 struct TAaBatch::Impl {
   Rasteriser rasteriser;
   std::vector<uint32_t> colors;  // of each shape, by style
-  agg::scanline_u8 scanline;
-  std::vector<Share> shares;     // of one row
+  agg::scanline32_p8 scanline;   // runs of one coverage come as one span
+  RowMixer mixer;
   std::vector<TPointF> loop;     // scratch
   TRect clip = MakeRect(-kFarOut, -kFarOut, kFarOut, kFarOut);
 
   void RenderRows(const TPixelRows& pixels, const TRect& box);
-  void AddShares(unsigned style, int minX);
+  void RenderSingle(uint32_t* row, const TRect& box, uint32_t rgb);
   static constexpr int kFarOut = 1 << 20;
 };
 
@@ -202,22 +252,21 @@ void TAaBatch::StrokeDashed(const TPointF* points, int count, bool closed, doubl
     AddLine(Distinct(piece.data(), static_cast<int>(piece.size()), false), false, width);
 }
 
-void TAaBatch::Impl::AddShares(unsigned style, int minX) {
-  const uint32_t rgb = colors[style];
-  const unsigned red = Channel(rgb, 16), green = Channel(rgb, 8), blue = Channel(rgb, 0);
+// A row with only one shape over it.
+void TAaBatch::Impl::RenderSingle(uint32_t* row, const TRect& box, uint32_t rgb) {
   auto span = scanline.begin();
   for (unsigned n = scanline.num_spans(); n > 0; --n, ++span) {
-    Share* share = &shares[span->x - minX];
-    const agg::int8u* covers = span->covers;
-    for (int i = 0; i < span->len; ++i, ++share) {
-      // Higher shapes came first: this one gets only what they left.
-      const unsigned cover = std::min<unsigned>(covers[i], kFull - share->cover);
-      share->cover += cover;
-      share->shapes += 1;
-      share->red += red * cover;
-      share->green += green * cover;
-      share->blue += blue * cover;
+    const bool solid = span->len < 0;
+    int from = span->x, to = span->x + std::abs(span->len);
+    const int skipped = std::max(box.left - from, 0);
+    from += skipped;
+    to = std::min(to, box.right);
+    if (solid && span->covers[0] == kFull) {
+      if (from < to) std::fill(row + from, row + to, rgb);
+      continue;
     }
+    for (int x = from, i = skipped; x < to; ++x, ++i)
+      row[x] = Blend(row[x], rgb, solid ? span->covers[0] : span->covers[i]);
   }
 }
 
@@ -225,35 +274,31 @@ void TAaBatch::Impl::RenderRows(const TPixelRows& pixels, const TRect& box) {
   if (!rasteriser.rewind_scanlines()) return;
   const int minX = rasteriser.min_x();
   scanline.reset(minX, rasteriser.max_x());
-  shares.resize(static_cast<size_t>(rasteriser.max_x() - minX + 2));
   while (const unsigned styleCount = rasteriser.sweep_styles()) {
     if (styleCount == 1) {
       if (!rasteriser.sweep_scanline(scanline, 0)) continue;
       const int y = scanline.y();
-      if (y < box.top || y >= box.bottom) continue;
-      const uint32_t rgb = colors[rasteriser.style(0)];
-      uint32_t* row = pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride;
-      auto span = scanline.begin();
-      for (unsigned n = scanline.num_spans(); n > 0; --n, ++span)
-        for (int i = 0, x = span->x; i < span->len; ++i, ++x)
-          if (x >= box.left && x < box.right) row[x] = Blend(row[x], rgb, span->covers[i]);
+      if (y >= box.top && y < box.bottom)
+        RenderSingle(pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride, box, colors[rasteriser.style(0)]);
       continue;
     }
     const int start = rasteriser.scanline_start();
     const unsigned length = rasteriser.scanline_length();
     if (length == 0) continue;
-    std::fill_n(shares.begin() + (start - minX), length, Share{0, 0, 0, 0, 0});
-    int y = box.bottom;
+    // The rasteriser's clip box is the batch's: every row and span lies inside.
+    bool begun = false;
     for (unsigned i = 0; i < styleCount; ++i) {
       if (!rasteriser.sweep_scanline(scanline, i)) continue;
-      y = scanline.y();
-      AddShares(rasteriser.style(i), minX);
+      const int y = scanline.y();
+      if (y < box.top || y >= box.bottom) break;
+      if (!begun) mixer.Begin(pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride, start, length, minX);
+      begun = true;
+      const uint32_t rgb = colors[rasteriser.style(i)];
+      auto span = scanline.begin();
+      for (unsigned n = scanline.num_spans(); n > 0; --n, ++span)
+        mixer.Add(span->x, std::abs(span->len), span->covers, span->len < 0, rgb);
     }
-    if (y < box.top || y >= box.bottom) continue;
-    uint32_t* row = pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride;
-    const int from = std::max(start, box.left);
-    const int to = std::min(start + static_cast<int>(length), box.right);
-    for (int x = from; x < to; ++x) row[x] = Blend(row[x], shares[x - minX]);
+    if (begun) mixer.End();
   }
 }
 
