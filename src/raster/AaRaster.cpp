@@ -1,13 +1,17 @@
-// Implements TAaBatch on AGG's compound rasteriser, rendered layer by layer
-// from the top: the topmost shape takes its coverage of a pixel first and the
-// ones below share out only what is left, so where two shapes meet their
-// coverages add up to the whole pixel. Strokes become polygons here: AGG's
-// own stroke and dash generators are compiled code its headers do not carry.
-// Not here: the sector geometry of the device (SectorGeometry).
+// Implements TAaBatch. The shapes are kept until rendered, then rasterised
+// one by one with AGG's scanline rasteriser from the topmost down: a shape
+// takes of each pixel only what the shapes above it left, and a pixel is
+// blended with what was there before only where the batch's shapes leave
+// some of it uncovered. So where two shapes meet, their coverages add up to
+// the whole pixel and nothing behind shows through (what AGG's compound
+// rasteriser does, at a fraction of its cost). Strokes become polygons here:
+// AGG's own stroke and dash generators are compiled code its headers do not
+// carry.
+// Not here: the sector geometry of the device (SectorShape).
 #include "raster/AaRaster.h"
 
 #include <agg_basics.h>
-#include <agg_rasterizer_compound_aa.h>
+#include <agg_rasterizer_scanline_aa_nogamma.h>
 #include <agg_scanline_p.h>
 
 #include <algorithm>
@@ -16,7 +20,7 @@
 namespace kd::raster {
 namespace {
 
-using Rasteriser = agg::rasterizer_compound_aa<agg::rasterizer_sl_clip_dbl>;
+using Rasteriser = agg::rasterizer_scanline_aa_nogamma<agg::rasterizer_sl_clip_dbl>;
 
 // Lines up to this wide join and end square, as the pixels of a thin GDI pen do.
 constexpr double kWidestSquarePen = 2.0;
@@ -24,16 +28,6 @@ constexpr double kWidestSquarePen = 2.0;
 constexpr unsigned kFull = agg::cover_full;
 
 unsigned Channel(uint32_t rgb, int shift) { return (rgb >> shift) & 0xFF; }
-
-// The colour over the pixel with the given coverage (of kFull).
-uint32_t Blend(uint32_t pixel, uint32_t rgb, unsigned cover) {
-  uint32_t out = 0;
-  for (int shift = 0; shift <= 16; shift += 8) {
-    const unsigned value = (Channel(pixel, shift) * (kFull - cover) + Channel(rgb, shift) * cover + kFull / 2) / kFull;
-    out |= value << shift;
-  }
-  return out;
-}
 
 // The shares of a pixel that more than one shape covers in part, colour
 // weighted by coverage, summed over the shapes. AGG truncates each shape's
@@ -58,38 +52,42 @@ uint32_t BlendShares(uint32_t pixel, const Shares& share, unsigned cover) {
   return out;
 }
 
-// One row's coverage so far while the shapes over it are taken from the
-// top down: a pixel the topmost shape covers whole is written at once;
+// The batch's coverage of the image so far while its shapes are taken from
+// the top down: a pixel the topmost shape covers whole is written at once;
 // the pixels covered in part are summed up and written at the end.
-class RowMixer {
+class ImageMixer {
  public:
-  void Begin(uint32_t* row, int start, unsigned length, int minX) {
-    row_ = row;
-    minX_ = minX;
-    if (covers_.size() < static_cast<size_t>(start - minX) + length) {
-      covers_.resize(static_cast<size_t>(start - minX) + length);
-      shares_.resize(covers_.size());
+  void Begin(const TPixelRows& pixels, const TRect& box) {
+    pixels_ = pixels;
+    box_ = box;
+    boxWidth_ = box.right - box.left;
+    const size_t area = static_cast<size_t>(boxWidth_) * (box.bottom - box.top);
+    if (covers_.size() < area) {
+      covers_.resize(area);
+      shares_.resize(area);
     }
-    std::fill_n(covers_.begin() + (start - minX), length, agg::int8u{0});
+    std::fill_n(covers_.begin(), area, agg::int8u{0});
     partial_.clear();
   }
-  void Add(int x, int length, const agg::int8u* covers, bool solid, uint32_t rgb) {
+  void Add(int x, int y, int length, const agg::int8u* covers, bool solid, uint32_t rgb) {
+    uint32_t* row = pixels_.bits + static_cast<ptrdiff_t>(y) * pixels_.stride;
+    const size_t base = static_cast<size_t>(y - box_.top) * boxWidth_ - box_.left;
     for (int i = 0; i < length; ++i, ++x) {
       const unsigned cover = solid ? covers[0] : covers[i];
-      agg::int8u& taken = covers_[x - minX_];
+      agg::int8u& taken = covers_[base + x];
       if (taken == kFull) continue;
       if (taken == 0 && cover == kFull) {
-        row_[x] = rgb;
+        row[x] = rgb;
         taken = kFull;
         continue;
       }
       // Higher shapes came first: this one gets only what they left.
       const unsigned share = std::min(cover, kFull - taken);
       if (share == 0) continue;
-      Shares& sum = shares_[x - minX_];
+      Shares& sum = shares_[base + x];
       if (taken == 0) {
         sum = Shares{0, 0, 0, 0};
-        partial_.push_back(x);
+        partial_.push_back(base + x);
       }
       taken = static_cast<agg::int8u>(taken + share);
       sum.red += Channel(rgb, 16) * share;
@@ -99,15 +97,21 @@ class RowMixer {
     }
   }
   void End() {
-    for (int x : partial_) row_[x] = BlendShares(row_[x], shares_[x - minX_], covers_[x - minX_]);
+    for (size_t index : partial_) {
+      const int y = box_.top + static_cast<int>(index / boxWidth_);
+      const int x = box_.left + static_cast<int>(index % boxWidth_);
+      uint32_t& pixel = pixels_.bits[static_cast<ptrdiff_t>(y) * pixels_.stride + x];
+      pixel = BlendShares(pixel, shares_[index], covers_[index]);
+    }
   }
 
  private:
-  uint32_t* row_ = nullptr;
-  int minX_ = 0;
+  TPixelRows pixels_;
+  TRect box_{};
+  int boxWidth_ = 0;
   std::vector<agg::int8u> covers_;
   std::vector<Shares> shares_;
-  std::vector<int> partial_;
+  std::vector<size_t> partial_;
 };
 
 double SignedArea(const std::vector<TPointF>& loop) {
@@ -150,50 +154,65 @@ std::vector<TPointF> Distinct(const TPointF* points, int count, bool closed) {
 
 struct TAaBatch::Impl {
   Rasteriser rasteriser;
-  std::vector<uint32_t> colors;  // of each shape, by style
-  agg::scanline32_p8 scanline;   // runs of one coverage come as one span
-  RowMixer mixer;
-  std::vector<TPointF> loop;     // scratch
+  agg::scanline32_p8 scanline;  // runs of one coverage come as one span
+  ImageMixer mixer;
+  // The shapes in painting order: colour and where their loops end.
+  struct Shape {
+    uint32_t rgb;
+    size_t loopsEnd;
+  };
+  std::vector<Shape> shapes;
+  std::vector<size_t> loopEnds;   // into points
+  std::vector<TPointF> points;
+  std::vector<TPointF> loop;      // scratch
   TRect clip = MakeRect(-kFarOut, -kFarOut, kFarOut, kFarOut);
+  double left = 0, top = 0, right = -1, bottom = -1;  // around every point
 
-  void RenderRows(const TPixelRows& pixels, const TRect& box);
-  void RenderSingle(uint32_t* row, const TRect& box, uint32_t rgb);
+  void RenderShape(size_t index);
+  TRect Box(const TPixelRows& pixels) const;
   static constexpr int kFarOut = 1 << 20;
 };
 
-TAaBatch::TAaBatch() : impl_(std::make_unique<Impl>()) {
-  impl_->rasteriser.layer_order(agg::layer_direct);  // higher styles first: the last shape drawn is on top
-  SetClip(impl_->clip);
-}
+TAaBatch::TAaBatch() : impl_(std::make_unique<Impl>()) { SetClip(impl_->clip); }
 
 void TAaBatch::SetClip(const TRect& clip) {
   Clear();
   impl_->clip = clip;
-  // Clipped while collected: far-out points would overflow AGG's fixed-point cells.
+  // Clipped as rasterised: far-out points would overflow AGG's fixed-point cells.
   impl_->rasteriser.clip_box(clip.left, clip.top, clip.right, clip.bottom);
 }
 
 TAaBatch::~TAaBatch() = default;
 
-bool TAaBatch::Empty() const { return impl_->colors.empty(); }
+bool TAaBatch::Empty() const { return impl_->shapes.empty(); }
 
 void TAaBatch::Clear() {
-  impl_->rasteriser.reset();
-  impl_->colors.clear();
+  impl_->shapes.clear();
+  impl_->loopEnds.clear();
+  impl_->points.clear();
+  impl_->right = impl_->left - 1;
 }
 
 void TAaBatch::BeginShape(uint32_t rgb) {
-  const int style = static_cast<int>(impl_->colors.size());
-  impl_->colors.push_back(rgb & 0xFFFFFF);
-  impl_->rasteriser.styles(style, -1);
+  impl_->shapes.push_back(Impl::Shape{rgb & 0xFFFFFF, impl_->loopEnds.size()});
 }
 
 void TAaBatch::AddLoop(const TPointF* points, int count) {
   if (count < 3) return;
-  Rasteriser& ras = impl_->rasteriser;
-  ras.move_to_d(points[0].x, points[0].y);
-  for (int i = 1; i < count; ++i) ras.line_to_d(points[i].x, points[i].y);
-  ras.line_to_d(points[0].x, points[0].y);
+  Impl& impl = *impl_;
+  if (impl.points.empty()) {
+    impl.left = impl.right = points[0].x;
+    impl.top = impl.bottom = points[0].y;
+  }
+  for (int i = 0; i < count; ++i) {
+    impl.left = std::min(impl.left, points[i].x);
+    impl.right = std::max(impl.right, points[i].x);
+    impl.top = std::min(impl.top, points[i].y);
+    impl.bottom = std::max(impl.bottom, points[i].y);
+  }
+  impl_->points.insert(impl_->points.end(), points, points + count);
+  impl_->loopEnds.push_back(impl_->points.size());
+  impl_->shapes.back().loopsEnd = impl_->loopEnds.size();
 }
 
 void TAaBatch::Fill(const TPointF* points, int count, uint32_t rgb) {
@@ -252,62 +271,47 @@ void TAaBatch::StrokeDashed(const TPointF* points, int count, bool closed, doubl
     AddLine(Distinct(piece.data(), static_cast<int>(piece.size()), false), false, width);
 }
 
-// A row with only one shape over it.
-void TAaBatch::Impl::RenderSingle(uint32_t* row, const TRect& box, uint32_t rgb) {
-  auto span = scanline.begin();
-  for (unsigned n = scanline.num_spans(); n > 0; --n, ++span) {
-    const bool solid = span->len < 0;
-    int from = span->x, to = span->x + std::abs(span->len);
-    const int skipped = std::max(box.left - from, 0);
-    from += skipped;
-    to = std::min(to, box.right);
-    if (solid && span->covers[0] == kFull) {
-      if (from < to) std::fill(row + from, row + to, rgb);
-      continue;
-    }
-    for (int x = from, i = skipped; x < to; ++x, ++i)
-      row[x] = Blend(row[x], rgb, solid ? span->covers[0] : span->covers[i]);
+void TAaBatch::Impl::RenderShape(size_t index) {
+  const size_t firstLoop = index == 0 ? 0 : shapes[index - 1].loopsEnd;
+  if (firstLoop == shapes[index].loopsEnd) return;
+  rasteriser.reset();
+  for (size_t loop = firstLoop; loop < shapes[index].loopsEnd; ++loop) {
+    const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
+    rasteriser.move_to_d(points[from].x, points[from].y);
+    for (size_t i = from + 1; i < loopEnds[loop]; ++i) rasteriser.line_to_d(points[i].x, points[i].y);
+    rasteriser.close_polygon();
+  }
+  if (!rasteriser.rewind_scanlines()) return;
+  scanline.reset(rasteriser.min_x(), rasteriser.max_x());
+  const uint32_t rgb = shapes[index].rgb;
+  // The rasteriser's clip box is the batch's: every row and span lies inside.
+  while (rasteriser.sweep_scanline(scanline)) {
+    const int y = scanline.y();
+    auto span = scanline.begin();
+    for (unsigned n = scanline.num_spans(); n > 0; --n, ++span)
+      mixer.Add(span->x, y, std::abs(span->len), span->covers, span->len < 0, rgb);
   }
 }
 
-void TAaBatch::Impl::RenderRows(const TPixelRows& pixels, const TRect& box) {
-  if (!rasteriser.rewind_scanlines()) return;
-  const int minX = rasteriser.min_x();
-  scanline.reset(minX, rasteriser.max_x());
-  while (const unsigned styleCount = rasteriser.sweep_styles()) {
-    if (styleCount == 1) {
-      if (!rasteriser.sweep_scanline(scanline, 0)) continue;
-      const int y = scanline.y();
-      if (y >= box.top && y < box.bottom)
-        RenderSingle(pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride, box, colors[rasteriser.style(0)]);
-      continue;
-    }
-    const int start = rasteriser.scanline_start();
-    const unsigned length = rasteriser.scanline_length();
-    if (length == 0) continue;
-    // The rasteriser's clip box is the batch's: every row and span lies inside.
-    bool begun = false;
-    for (unsigned i = 0; i < styleCount; ++i) {
-      if (!rasteriser.sweep_scanline(scanline, i)) continue;
-      const int y = scanline.y();
-      if (y < box.top || y >= box.bottom) break;
-      if (!begun) mixer.Begin(pixels.bits + static_cast<ptrdiff_t>(y) * pixels.stride, start, length, minX);
-      begun = true;
-      const uint32_t rgb = colors[rasteriser.style(i)];
-      auto span = scanline.begin();
-      for (unsigned n = scanline.num_spans(); n > 0; --n, ++span)
-        mixer.Add(span->x, std::abs(span->len), span->covers, span->len < 0, rgb);
-    }
-    if (begun) mixer.End();
-  }
+// The pixels the clip, the image and the shapes have in common.
+TRect TAaBatch::Impl::Box(const TPixelRows& pixels) const {
+  auto within = [](double value, int low, int high) {
+    return static_cast<int>(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
+  };
+  const int boxLeft = std::max(clip.left, 0), boxRight = std::min(clip.right, pixels.width);
+  const int boxTop = std::max(clip.top, 0), boxBottom = std::min(clip.bottom, pixels.height);
+  return MakeRect(within(std::floor(left), boxLeft, boxRight), within(std::floor(top), boxTop, boxBottom),
+                  within(std::ceil(right) + 1, boxLeft, boxRight), within(std::ceil(bottom) + 1, boxTop, boxBottom));
 }
 
 void TAaBatch::Render(const TPixelRows& pixels) {
-  const TRect& clip = impl_->clip;
-  const TRect box = MakeRect(std::max(clip.left, 0), std::max(clip.top, 0),
-                             std::min(clip.right, pixels.width), std::min(clip.bottom, pixels.height));
-  if (pixels.bits != nullptr && !Empty() && box.left < box.right && box.top < box.bottom)
-    impl_->RenderRows(pixels, box);
+  const TRect box = impl_->Box(pixels);
+  if (pixels.bits != nullptr && !Empty() && box.left < box.right && box.top < box.bottom) {
+    impl_->rasteriser.clip_box(box.left, box.top, box.right, box.bottom);
+    impl_->mixer.Begin(pixels, box);
+    for (size_t i = impl_->shapes.size(); i-- > 0;) impl_->RenderShape(i);
+    impl_->mixer.End();
+  }
   Clear();
 }
 
