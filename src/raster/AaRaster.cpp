@@ -173,13 +173,11 @@ struct TAaBatch::Impl {
   static constexpr int kFarOut = 1 << 20;
 };
 
-TAaBatch::TAaBatch() : impl_(std::make_unique<Impl>()) { SetClip(impl_->clip); }
+TAaBatch::TAaBatch() : impl_(std::make_unique<Impl>()) {}
 
 void TAaBatch::SetClip(const TRect& clip) {
   Clear();
   impl_->clip = clip;
-  // Clipped as rasterised: far-out points would overflow AGG's fixed-point cells.
-  impl_->rasteriser.clip_box(clip.left, clip.top, clip.right, clip.bottom);
 }
 
 TAaBatch::~TAaBatch() = default;
@@ -307,6 +305,7 @@ TRect TAaBatch::Impl::Box(const TPixelRows& pixels) const {
 void TAaBatch::Render(const TPixelRows& pixels) {
   const TRect box = impl_->Box(pixels);
   if (pixels.bits != nullptr && !Empty() && box.left < box.right && box.top < box.bottom) {
+    // Far-out points would overflow AGG's fixed-point cells: clipped first.
     impl_->rasteriser.clip_box(box.left, box.top, box.right, box.bottom);
     impl_->mixer.Begin(pixels, box);
     for (size_t i = impl_->shapes.size(); i-- > 0;) impl_->RenderShape(i);
