@@ -1,26 +1,24 @@
 // Implements TAaBatch. The shapes are kept until rendered, then rasterised
-// one by one with AGG's scanline rasteriser from the topmost down: a shape
-// takes of each pixel only what the shapes above it left, and a pixel is
-// blended with what was there before only where the batch's shapes leave
-// some of it uncovered. So where two shapes meet, their coverages add up to
-// the whole pixel and nothing behind shows through (what AGG's compound
-// rasteriser does, at a fraction of its cost). Strokes become polygons here:
-// AGG's own stroke and dash generators are compiled code its headers do not
-// carry.
+// one by one from the topmost down: a shape takes of each pixel only what the
+// shapes above it left, and a pixel is blended with what was there before
+// only where the batch's shapes leave some of it uncovered. So where two
+// shapes meet, their coverages add up to the whole pixel and nothing behind
+// shows through. Each shape's edges add their signed areas straight into a
+// grid of the image's cells, one row at a time, and a sweep of the rows each
+// shape touched sums them up into coverage: AGG's coverage (area under the
+// edges, nonzero winding) without its lists of cells to sort. Strokes become
+// polygons here.
 // Not here: the sector geometry of the device (SectorShape).
 #include "raster/AaRaster.h"
 
 #include <agg_basics.h>
-#include <agg_rasterizer_scanline_aa_nogamma.h>
-#include <agg_scanline_p.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace kd::raster {
 namespace {
-
-using Rasteriser = agg::rasterizer_scanline_aa_nogamma<agg::rasterizer_sl_clip_dbl>;
 
 // Lines up to this wide join and end square, as the pixels of a thin GDI pen do.
 constexpr double kWidestSquarePen = 2.0;
@@ -69,32 +67,29 @@ class ImageMixer {
     std::fill_n(covers_.begin(), area, agg::int8u{0});
     partial_.clear();
   }
-  void Add(int x, int y, int length, const agg::int8u* covers, bool solid, uint32_t rgb) {
-    uint32_t* row = pixels_.bits + static_cast<ptrdiff_t>(y) * pixels_.stride;
-    const size_t base = static_cast<size_t>(y - box_.top) * boxWidth_ - box_.left;
-    for (int i = 0; i < length; ++i, ++x) {
-      const unsigned cover = solid ? covers[0] : covers[i];
-      agg::int8u& taken = covers_[base + x];
-      if (taken == kFull) continue;
-      if (taken == 0 && cover == kFull) {
-        row[x] = rgb;
-        taken = kFull;
-        continue;
-      }
-      // Higher shapes came first: this one gets only what they left.
-      const unsigned share = std::min(cover, kFull - taken);
-      if (share == 0) continue;
-      Shares& sum = shares_[base + x];
-      if (taken == 0) {
-        sum = Shares{0, 0, 0, 0};
-        partial_.push_back(base + x);
-      }
-      taken = static_cast<agg::int8u>(taken + share);
-      sum.red += Channel(rgb, 16) * share;
-      sum.green += Channel(rgb, 8) * share;
-      sum.blue += Channel(rgb, 0) * share;
-      ++sum.shapes;
+  // Pixel x of row y, both counted from the box's top-left corner.
+  void Add(int x, int y, unsigned cover, uint32_t rgb) {
+    const size_t index = static_cast<size_t>(y) * boxWidth_ + x;
+    agg::int8u& taken = covers_[index];
+    if (taken == kFull) return;
+    if (taken == 0 && cover == kFull) {
+      pixels_.bits[static_cast<ptrdiff_t>(box_.top + y) * pixels_.stride + box_.left + x] = rgb;
+      taken = kFull;
+      return;
     }
+    // Higher shapes came first: this one gets only what they left.
+    const unsigned share = std::min(cover, kFull - taken);
+    if (share == 0) return;
+    Shares& sum = shares_[index];
+    if (taken == 0) {
+      sum = Shares{0, 0, 0, 0};
+      partial_.push_back(index);
+    }
+    taken = static_cast<agg::int8u>(taken + share);
+    sum.red += Channel(rgb, 16) * share;
+    sum.green += Channel(rgb, 8) * share;
+    sum.blue += Channel(rgb, 0) * share;
+    ++sum.shapes;
   }
   void End() {
     for (size_t index : partial_) {
@@ -112,6 +107,129 @@ class ImageMixer {
   std::vector<agg::int8u> covers_;
   std::vector<Shares> shares_;
   std::vector<size_t> partial_;
+};
+
+// Signed areas of one shape's edges in the cells of the box, summed along
+// each row into the shape's coverage. A cell's value is what the edges add
+// to the winding from that cell on, weighted by how much of the cell they
+// leave to their right; only the cells between the leftmost and rightmost
+// one an edge touched in a row are swept, and are left empty again.
+class CoverageGrid {
+ public:
+  void Begin(const TRect& box) {
+    width_ = box.right - box.left;
+    height_ = box.bottom - box.top;
+    left_ = box.left;
+    top_ = box.top;
+    stride_ = static_cast<size_t>(width_) + 2;  // edges clamped to the right end reach two past it
+    const size_t cells = stride_ * height_;
+    if (cells_.size() < cells) cells_.assign(cells, 0.0f);
+    rowFirst_.assign(static_cast<size_t>(height_), INT_MAX);
+    rowLast_.assign(static_cast<size_t>(height_), -1);
+    yFirst_ = height_;
+    yLast_ = -1;
+  }
+
+  // An edge in image coordinates; the parts left of the box count as on its
+  // left side, those right of it or above or below it add nothing seen.
+  void Edge(double x0, double y0, double x1, double y1) {
+    if (!std::isfinite(x0 + y0 + x1 + y1)) return;
+    x0 -= left_, x1 -= left_, y0 -= top_, y1 -= top_;
+    if (y0 == y1) return;
+    for (const double cut : {0.0, static_cast<double>(width_)}) {
+      if ((x0 < cut) != (x1 < cut) && x0 != cut && x1 != cut) {
+        const double y = y0 + (y1 - y0) * (cut - x0) / (x1 - x0);
+        Edge(x0 + left_, y0 + top_, cut + left_, y + top_);
+        Edge(cut + left_, y + top_, x1 + left_, y1 + top_);
+        return;
+      }
+    }
+    const double clampedX0 = std::clamp(x0, 0.0, static_cast<double>(width_));
+    const double clampedX1 = std::clamp(x1, 0.0, static_cast<double>(width_));
+    if (y0 < y1) Rows(clampedX0, y0, clampedX1, y1, 1.0);
+    else Rows(clampedX1, y1, clampedX0, y0, -1.0);
+  }
+
+  // Every touched pixel's coverage to emit(x, y, cover), box-relative.
+  template <typename Emit>
+  void Sweep(Emit&& emit) {
+    for (int y = yFirst_; y <= yLast_; ++y) {
+      int& first = rowFirst_[y];
+      int& last = rowLast_[y];
+      float* row = &cells_[stride_ * y];
+      float winding = 0;
+      for (int x = first; x <= last; ++x) {
+        winding += row[x];
+        row[x] = 0;
+        const unsigned cover = std::min(static_cast<unsigned>(std::fabs(winding) * kFull + 0.5f), kFull);
+        if (cover != 0 && x < width_) emit(x, y, cover);
+      }
+      first = INT_MAX;
+      last = -1;
+    }
+    yFirst_ = height_;
+    yLast_ = -1;
+  }
+
+ private:
+  // From (x0, y0) down to (x1, y1), y0 < y1, x within the box; sign is the
+  // edge's direction.
+  void Rows(double x0, double y0, double x1, double y1, double sign) {
+    const double slope = (x1 - x0) / (y1 - y0);
+    const double rows = height_;
+    const int rowFrom = static_cast<int>(std::clamp(std::floor(y0), 0.0, rows));
+    const int rowTo = static_cast<int>(std::clamp(std::ceil(y1), 0.0, rows));
+    if (rowFrom >= rowTo) return;
+    yFirst_ = std::min(yFirst_, rowFrom);
+    yLast_ = std::max(yLast_, rowTo - 1);
+    double x = x0 + slope * (std::max(y0, static_cast<double>(rowFrom)) - y0);
+    for (int y = rowFrom; y < rowTo; ++y) {
+      const double dy = std::min(y + 1.0, y1) - std::max(static_cast<double>(y), y0);
+      const double next = std::clamp(x + slope * dy, 0.0, static_cast<double>(width_));
+      Cell(y, x, next, dy * sign);
+      x = next;
+    }
+  }
+
+  // The part of an edge within row y, from xa to xb, dy high (signed).
+  void Cell(int y, double xa, double xb, double d) {
+    float* row = &cells_[stride_ * y];
+    const double from = std::min(xa, xb), to = std::max(xa, xb);
+    const double fromFloor = std::floor(from), toCeil = std::ceil(to);
+    const int first = static_cast<int>(fromFloor), last = static_cast<int>(toCeil);
+    int end = last;
+    if (last <= first + 1) {
+      // Within one cell: the share right of the edge's middle goes on.
+      const double middle = 0.5 * (xa + xb) - fromFloor;
+      row[first] += static_cast<float>(d - d * middle);
+      row[first + 1] += static_cast<float>(d * middle);
+      end = first + 1;
+    } else {
+      const double s = 1 / (to - from);
+      const double fromPart = from - fromFloor;
+      const double firstArea = 0.5 * s * (1 - fromPart) * (1 - fromPart);
+      const double toPart = to - toCeil + 1;
+      const double lastArea = 0.5 * s * toPart * toPart;
+      row[first] += static_cast<float>(d * firstArea);
+      if (last == first + 2) {
+        row[first + 1] += static_cast<float>(d * (1 - firstArea - lastArea));
+      } else {
+        const double second = s * (1.5 - fromPart);
+        row[first + 1] += static_cast<float>(d * (second - firstArea));
+        for (int x = first + 2; x < last - 1; ++x) row[x] += static_cast<float>(d * s);
+        const double beforeLast = second + (last - first - 3) * s;
+        row[last - 1] += static_cast<float>(d * (1 - beforeLast - lastArea));
+      }
+      row[last] += static_cast<float>(d * lastArea);
+    }
+    rowFirst_[y] = std::min(rowFirst_[y], first);
+    rowLast_[y] = std::max(rowLast_[y], end);
+  }
+
+  std::vector<float> cells_;
+  std::vector<int> rowFirst_, rowLast_;
+  size_t stride_ = 0;
+  int width_ = 0, height_ = 0, left_ = 0, top_ = 0, yFirst_ = 0, yLast_ = -1;
 };
 
 double SignedArea(const std::vector<TPointF>& loop) {
@@ -153,8 +271,7 @@ std::vector<TPointF> Distinct(const TPointF* points, int count, bool closed) {
 }  // namespace
 
 struct TAaBatch::Impl {
-  Rasteriser rasteriser;
-  agg::scanline32_p8 scanline;  // runs of one coverage come as one span
+  CoverageGrid grid;
   ImageMixer mixer;
   // The shapes in painting order: colour and where their loops end.
   struct Shape {
@@ -271,24 +388,13 @@ void TAaBatch::StrokeDashed(const TPointF* points, int count, bool closed, doubl
 
 void TAaBatch::Impl::RenderShape(size_t index) {
   const size_t firstLoop = index == 0 ? 0 : shapes[index - 1].loopsEnd;
-  if (firstLoop == shapes[index].loopsEnd) return;
-  rasteriser.reset();
   for (size_t loop = firstLoop; loop < shapes[index].loopsEnd; ++loop) {
     const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
-    rasteriser.move_to_d(points[from].x, points[from].y);
-    for (size_t i = from + 1; i < loopEnds[loop]; ++i) rasteriser.line_to_d(points[i].x, points[i].y);
-    rasteriser.close_polygon();
+    for (size_t i = from, j = loopEnds[loop] - 1; i < loopEnds[loop]; j = i++)
+      grid.Edge(points[j].x, points[j].y, points[i].x, points[i].y);
   }
-  if (!rasteriser.rewind_scanlines()) return;
-  scanline.reset(rasteriser.min_x(), rasteriser.max_x());
   const uint32_t rgb = shapes[index].rgb;
-  // The rasteriser's clip box is the batch's: every row and span lies inside.
-  while (rasteriser.sweep_scanline(scanline)) {
-    const int y = scanline.y();
-    auto span = scanline.begin();
-    for (unsigned n = scanline.num_spans(); n > 0; --n, ++span)
-      mixer.Add(span->x, y, std::abs(span->len), span->covers, span->len < 0, rgb);
-  }
+  grid.Sweep([this, rgb](int x, int y, unsigned cover) { mixer.Add(x, y, cover, rgb); });
 }
 
 // The pixels the clip, the image and the shapes have in common.
@@ -305,8 +411,7 @@ TRect TAaBatch::Impl::Box(const TPixelRows& pixels) const {
 void TAaBatch::Render(const TPixelRows& pixels) {
   const TRect box = impl_->Box(pixels);
   if (pixels.bits != nullptr && !Empty() && box.left < box.right && box.top < box.bottom) {
-    // Far-out points would overflow AGG's fixed-point cells: clipped first.
-    impl_->rasteriser.clip_box(box.left, box.top, box.right, box.bottom);
+    impl_->grid.Begin(box);
     impl_->mixer.Begin(pixels, box);
     for (size_t i = impl_->shapes.size(); i-- > 0;) impl_->RenderShape(i);
     impl_->mixer.End();
