@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <functional>
+#include <unordered_set>
 
 namespace kd::raster {
 namespace {
@@ -50,6 +52,11 @@ uint32_t BlendShares(uint32_t pixel, const Shares& share, unsigned cover) {
   return out;
 }
 
+// A coordinate as a pixel index from low to high.
+int Within(double value, int low, int high) {
+  return static_cast<int>(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
+}
+
 // The batch's coverage of the image so far while its shapes are taken from
 // the top down: a pixel the topmost shape covers whole is written at once;
 // the pixels covered in part are summed up and written at the end.
@@ -67,13 +74,38 @@ class ImageMixer {
     std::fill_n(covers_.begin(), area, agg::int8u{0});
     partial_.clear();
   }
-  // Pixel x of row y, both counted from the box's top-left corner.
-  void Add(int x, int y, unsigned cover, uint32_t rgb) {
+  // Pixels x to x + length - 1 of row y, counted from the box's top-left
+  // corner, all with the same coverage.
+  void Add(int x, int y, int length, unsigned cover, uint32_t rgb) {
     const size_t index = static_cast<size_t>(y) * boxWidth_ + x;
+    uint32_t* pixel = pixels_.bits + static_cast<ptrdiff_t>(box_.top + y) * pixels_.stride + box_.left + x;
+    for (int i = 0; i < length; ++i) Add(index + i, pixel[i], cover, rgb);
+  }
+
+  // Covers whole the pixels of a box in image coordinates, parts outside
+  // the mixer's box left out.
+  void AddBox(double left, double top, double right, double bottom, uint32_t rgb) {
+    const int x0 = Within(left, box_.left, box_.right) - box_.left;
+    const int x1 = Within(right, box_.left, box_.right) - box_.left;
+    const int y1 = Within(bottom, box_.top, box_.bottom) - box_.top;
+    for (int y = Within(top, box_.top, box_.bottom) - box_.top; y < y1 && x0 < x1; ++y)
+      Add(x0, y, x1 - x0, kFull, rgb);
+  }
+  void End() {
+    for (size_t index : partial_) {
+      const int y = box_.top + static_cast<int>(index / boxWidth_);
+      const int x = box_.left + static_cast<int>(index % boxWidth_);
+      uint32_t& pixel = pixels_.bits[static_cast<ptrdiff_t>(y) * pixels_.stride + x];
+      pixel = BlendShares(pixel, shares_[index], covers_[index]);
+    }
+  }
+
+ private:
+  void Add(size_t index, uint32_t& pixel, unsigned cover, uint32_t rgb) {
     agg::int8u& taken = covers_[index];
     if (taken == kFull) return;
     if (taken == 0 && cover == kFull) {
-      pixels_.bits[static_cast<ptrdiff_t>(box_.top + y) * pixels_.stride + box_.left + x] = rgb;
+      pixel = rgb;
       taken = kFull;
       return;
     }
@@ -91,16 +123,7 @@ class ImageMixer {
     sum.blue += Channel(rgb, 0) * share;
     ++sum.shapes;
   }
-  void End() {
-    for (size_t index : partial_) {
-      const int y = box_.top + static_cast<int>(index / boxWidth_);
-      const int x = box_.left + static_cast<int>(index % boxWidth_);
-      uint32_t& pixel = pixels_.bits[static_cast<ptrdiff_t>(y) * pixels_.stride + x];
-      pixel = BlendShares(pixel, shares_[index], covers_[index]);
-    }
-  }
 
- private:
   TPixelRows pixels_;
   TRect box_{};
   int boxWidth_ = 0;
@@ -150,7 +173,8 @@ class CoverageGrid {
     else Rows(clampedX1, y1, clampedX0, y0, -1.0);
   }
 
-  // Every touched pixel's coverage to emit(x, y, cover), box-relative.
+  // The coverage of every touched pixel to emit(x, y, length, cover), in runs
+  // of one coverage, box-relative.
   template <typename Emit>
   void Sweep(Emit&& emit) {
     for (int y = yFirst_; y <= yLast_; ++y) {
@@ -158,11 +182,15 @@ class CoverageGrid {
       int& last = rowLast_[y];
       float* row = &cells_[stride_ * y];
       float winding = 0;
-      for (int x = first; x <= last; ++x) {
+      for (int x = first; x <= last;) {
         winding += row[x];
         row[x] = 0;
+        // Cells no edge touched go on with the same coverage.
+        int end = x + 1;
+        while (end <= last && row[end] == 0) ++end;
         const unsigned cover = std::min(static_cast<unsigned>(std::fabs(winding) * kFull + 0.5f), kFull);
-        if (cover != 0 && x < width_) emit(x, y, cover);
+        if (cover != 0 && x < width_) emit(x, y, std::min(end, width_) - x, cover);
+        x = end;
       }
       first = INT_MAX;
       last = -1;
@@ -232,6 +260,16 @@ class CoverageGrid {
   int width_ = 0, height_ = 0, left_ = 0, top_ = 0, yFirst_ = 0, yLast_ = -1;
 };
 
+// Whether a loop of four points is a box with its edges between pixels: it
+// covers whole pixels and needs no rasterising.
+bool IsPixelBox(const TPointF* p, size_t count) {
+  if (count != 4) return false;
+  for (size_t i = 0; i < 4; ++i)
+    if (p[i].x != std::floor(p[i].x) || p[i].y != std::floor(p[i].y)) return false;
+  return (p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y) ||
+         (p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x);
+}
+
 double SignedArea(const std::vector<TPointF>& loop) {
   double area = 0;
   for (size_t i = 0, j = loop.size() - 1; i < loop.size(); j = i++)
@@ -268,6 +306,31 @@ std::vector<TPointF> Distinct(const TPointF* points, int count, bool closed) {
   return out;
 }
 
+// A straight piece of a line of some width and colour. Neighbouring slices
+// outline their common radius each: the lower copy lies wholly under the
+// upper one and is not rasterised again.
+struct LinePiece {
+  TPointF from, to;  // in either order
+  double width = 0;  // 0 for a loop that is no line piece
+  uint32_t rgb = 0;
+  bool operator==(const LinePiece& o) const {
+    const bool same = from.x == o.from.x && from.y == o.from.y && to.x == o.to.x && to.y == o.to.y;
+    const bool reversed = from.x == o.to.x && from.y == o.to.y && to.x == o.from.x && to.y == o.from.y;
+    return (same || reversed) && width == o.width && rgb == o.rgb;
+  }
+};
+
+struct LinePieceHash {
+  size_t operator()(const LinePiece& piece) const {
+    // Symmetric in the ends, so a piece and its reverse meet.
+    const std::hash<double> h;
+    return (h(piece.from.x) ^ h(piece.to.x)) * 31 + (h(piece.from.y) ^ h(piece.to.y)) + h(piece.width) + piece.rgb;
+  }
+};
+
+// Pieces shorter than this are rarely shared and cost little: not looked up.
+constexpr double kShortestSharedPiece = 4;
+
 }  // namespace
 
 struct TAaBatch::Impl {
@@ -280,6 +343,8 @@ struct TAaBatch::Impl {
   };
   std::vector<Shape> shapes;
   std::vector<size_t> loopEnds;   // into points
+  std::vector<LinePiece> pieces;  // of each loop
+  std::unordered_set<LinePiece, LinePieceHash> drawnPieces;
   std::vector<TPointF> points;
   std::vector<TPointF> loop;      // scratch
   TRect clip = MakeRect(-kFarOut, -kFarOut, kFarOut, kFarOut);
@@ -304,6 +369,7 @@ bool TAaBatch::Empty() const { return impl_->shapes.empty(); }
 void TAaBatch::Clear() {
   impl_->shapes.clear();
   impl_->loopEnds.clear();
+  impl_->pieces.clear();
   impl_->points.clear();
   impl_->right = impl_->left - 1;
 }
@@ -327,6 +393,7 @@ void TAaBatch::AddLoop(const TPointF* points, int count) {
   }
   impl_->points.insert(impl_->points.end(), points, points + count);
   impl_->loopEnds.push_back(impl_->points.size());
+  impl_->pieces.emplace_back();
   impl_->shapes.back().loopsEnd = impl_->loopEnds.size();
 }
 
@@ -359,6 +426,8 @@ void TAaBatch::AddLine(const std::vector<TPointF>& line, bool closed, double wid
     quad.assign({{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}});
     Orient(quad);
     AddLoop(quad.data(), 4);
+    if (length >= kShortestSharedPiece)
+      impl_->pieces.back() = LinePiece{a, b, width, impl_->shapes.back().rgb};
   }
   if (width <= kWidestSquarePen) return;
   for (const TPointF& p : line) {
@@ -389,23 +458,27 @@ void TAaBatch::StrokeDashed(const TPointF* points, int count, bool closed, doubl
 void TAaBatch::Impl::RenderShape(size_t index) {
   const size_t firstLoop = index == 0 ? 0 : shapes[index - 1].loopsEnd;
   for (size_t loop = firstLoop; loop < shapes[index].loopsEnd; ++loop) {
+    if (pieces[loop].width > 0 && !drawnPieces.insert(pieces[loop]).second) continue;
     const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
+    const TPointF* p = &points[from];
+    if (IsPixelBox(p, loopEnds[loop] - from)) {
+      mixer.AddBox(std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x),
+                   std::max(p[0].y, p[2].y), shapes[index].rgb);
+      continue;
+    }
     for (size_t i = from, j = loopEnds[loop] - 1; i < loopEnds[loop]; j = i++)
       grid.Edge(points[j].x, points[j].y, points[i].x, points[i].y);
   }
   const uint32_t rgb = shapes[index].rgb;
-  grid.Sweep([this, rgb](int x, int y, unsigned cover) { mixer.Add(x, y, cover, rgb); });
+  grid.Sweep([this, rgb](int x, int y, int length, unsigned cover) { mixer.Add(x, y, length, cover, rgb); });
 }
 
 // The pixels the clip, the image and the shapes have in common.
 TRect TAaBatch::Impl::Box(const TPixelRows& pixels) const {
-  auto within = [](double value, int low, int high) {
-    return static_cast<int>(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
-  };
   const int boxLeft = std::max(clip.left, 0), boxRight = std::min(clip.right, pixels.width);
   const int boxTop = std::max(clip.top, 0), boxBottom = std::min(clip.bottom, pixels.height);
-  return MakeRect(within(std::floor(left), boxLeft, boxRight), within(std::floor(top), boxTop, boxBottom),
-                  within(std::ceil(right) + 1, boxLeft, boxRight), within(std::ceil(bottom) + 1, boxTop, boxBottom));
+  return MakeRect(Within(std::floor(left), boxLeft, boxRight), Within(std::floor(top), boxTop, boxBottom),
+                  Within(std::ceil(right) + 1, boxLeft, boxRight), Within(std::ceil(bottom) + 1, boxTop, boxBottom));
 }
 
 void TAaBatch::Render(const TPixelRows& pixels) {
@@ -415,6 +488,8 @@ void TAaBatch::Render(const TPixelRows& pixels) {
     impl_->mixer.Begin(pixels, box);
     for (size_t i = impl_->shapes.size(); i-- > 0;) impl_->RenderShape(i);
     impl_->mixer.End();
+    // Clearing costs its buckets even when empty, and most batches hold no lines.
+    if (!impl_->drawnPieces.empty()) impl_->drawnPieces.clear();
   }
   Clear();
 }
