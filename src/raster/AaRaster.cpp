@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <unordered_set>
 
@@ -79,7 +80,22 @@ class ImageMixer {
   void Add(int x, int y, int length, unsigned cover, uint32_t rgb) {
     const size_t index = static_cast<size_t>(y) * boxWidth_ + x;
     uint32_t* pixel = pixels_.bits + static_cast<ptrdiff_t>(box_.top + y) * pixels_.stride + box_.left + x;
-    for (int i = 0; i < length; ++i) Add(index + i, pixel[i], cover, rgb);
+    int i = 0;
+    if (cover == kFull) {
+      // Inside a shape: eight pixels at a time that no higher shape took, or
+      // took whole.
+      for (; i + 8 <= length; i += 8) {
+        uint64_t taken;
+        std::memcpy(&taken, &covers_[index + i], sizeof taken);
+        if (taken == 0) {
+          std::fill_n(pixel + i, 8, rgb);
+          std::memset(&covers_[index + i], kFull, 8);
+        } else if (taken != ~uint64_t{0}) {
+          for (int k = i; k < i + 8; ++k) Add(index + k, pixel[k], cover, rgb);
+        }
+      }
+    }
+    for (; i < length; ++i) Add(index + i, pixel[i], cover, rgb);
   }
 
   // Covers whole the pixels of a box in image coordinates, parts outside
@@ -131,6 +147,13 @@ class ImageMixer {
   std::vector<Shares> shares_;
   std::vector<size_t> partial_;
 };
+
+// Whether two cells hold nothing (a cell made -0 counts as something).
+inline bool NoneOfTwo(const float* cells) {
+  uint64_t bits;
+  std::memcpy(&bits, cells, sizeof bits);
+  return bits == 0;
+}
 
 // Signed areas of one shape's edges in the cells of the box, summed along
 // each row into the shape's coverage. A cell's value is what the edges add
@@ -187,6 +210,7 @@ class CoverageGrid {
         row[x] = 0;
         // Cells no edge touched go on with the same coverage.
         int end = x + 1;
+        while (end < last && NoneOfTwo(row + end)) end += 2;
         while (end <= last && row[end] == 0) ++end;
         const unsigned cover = std::min(static_cast<unsigned>(std::fabs(winding) * kFull + 0.5f), kFull);
         if (cover != 0 && x < width_) emit(x, y, std::min(end, width_) - x, cover);
