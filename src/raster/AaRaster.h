@@ -56,8 +56,7 @@ class TAaBatch {
                     const TDashPattern& pattern, uint32_t rgb);
 
   // Where the shapes collected from now on may draw; forgets what was
-  // collected. Nothing is clipped until set; shapes reaching far past the
-  // pixels want a clip, as AGG keeps only so many cells.
+  // collected. Until set, only the image's own edges clip.
   void SetClip(const TRect& clip);
 
   bool Empty() const;
