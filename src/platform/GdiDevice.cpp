@@ -5,6 +5,7 @@
 // Not here: gradients (the engine bands them with FillRect, or writes them
 // into an image's pixel memory), metafile output.
 #include "platform/GdiDevice.h"
+#include "platform/AaGdiDevice.h"
 #include "platform/ScreenMetrics.h"
 
 #include <algorithm>
@@ -256,7 +257,7 @@ void GdiDevice::SetFont(const FontData& font) {
                            (font.styles & fsItalic) ? TRUE : FALSE,
                            (font.styles & fsUnderline) ? TRUE : FALSE,
                            (font.styles & fsStrikeOut) ? TRUE : FALSE, font.charset,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, fontQuality_,
                            DEFAULT_PITCH | FF_DONTCARE, font.name.c_str()));
   if (!created) return;
   ++objectsCreated_;
@@ -424,10 +425,13 @@ std::unique_ptr<GdiOffscreenImage> GdiOffscreenImage::Create(int width, int heig
   image->bits_ = static_cast<const unsigned char*>(bits);
   image->stride_ = monochrome ? ((width + 31) / 32) * 4 : width * 4;
   image->bitmapSelection_.emplace(image->dc_.Get(), image->bitmap_.Get());
-  image->device_ = std::make_unique<GdiDevice>(image->dc_.Get());
-  image->device_->SetBlackAndWhite(monochrome);
-  if (!monochrome)
-    image->device_->SetPixelMemory(TPixelRows{static_cast<uint32_t*>(bits), width, height, width});
+  if (monochrome) {
+    image->device_ = std::make_unique<GdiDevice>(image->dc_.Get());
+    image->device_->SetBlackAndWhite(true);
+  } else {
+    image->device_ = std::make_unique<AaGdiDevice>(
+        image->dc_.Get(), TPixelRows{static_cast<uint32_t*>(bits), width, height, width});
+  }
   return image;
 }
 
@@ -437,6 +441,7 @@ GdiOffscreenImage::~GdiOffscreenImage() {
 }
 
 void GdiOffscreenImage::DrawTo(HDC dc, const RECT& dest) const {
+  device_->FinishDrawing();
   // A one-bit source takes the destination's text and background colours
   // for its 0 and 1 bits: make them black and white for the copy.
   COLORREF oldText = 0, oldBack = 0;
@@ -462,6 +467,7 @@ void GdiOffscreenImage::DrawTo(HDC dc, const RECT& dest) const {
 
 TColor GdiOffscreenImage::PixelAt(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return clBlack;
+  device_->FinishDrawing();
   GdiFlush();
   const unsigned char* row = bits_ + static_cast<size_t>(y) * stride_;
   if (monochrome_) return ((row[x / 8] >> (7 - x % 8)) & 1) ? clWhite : clBlack;

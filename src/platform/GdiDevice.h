@@ -124,9 +124,22 @@ class GdiDevice : public TDevice {
   int WidestPen() const;
   // Pens, brushes and fonts created so far (tests prove the reuse rules).
   long ObjectsCreated() const { return objectsCreated_; }
+  // Font quality of the fonts made from now on (DEFAULT_QUALITY until set).
+  void SetFontQuality(BYTE quality) { fontQuality_ = quality; }
+  // Makes everything drawn so far reach the target's pixels.
+  virtual void FinishDrawing() {}
+
+ protected:
+  COLORREF Rgb(TColor color) const;
+  // The drawing state as last set; a fresh DC's black pen and white brush before.
+  const TChartPen& CurrentPen() const { return penData_; }
+  const TChartBrush& CurrentBrush() const { return brushData_; }
+  TBackMode CurrentBackMode() const { return backMode_; }
+  COLORREF CurrentBackColor() const { return GetBkColor(dc_); }
+  // The pixel memory without flushing GDI; empty when none was set.
+  const TPixelRows& PixelMemory() const { return pixels_; }
 
  private:
-  COLORREF Rgb(TColor color) const;
   void CopyPoints(const TPoint* points, int count);
 
   HDC dc_;
@@ -175,6 +188,7 @@ class GdiDevice : public TDevice {
   COLORREF textColor_ = CLR_INVALID;
   UINT textAlign_ = GDI_ERROR;
   bool blackAndWhite_ = false;
+  BYTE fontQuality_ = DEFAULT_QUALITY;
   TPixelRows pixels_;
   std::vector<POINT> scratch_;
 };
@@ -192,15 +206,20 @@ class GdiOffscreenImage : public TOffscreenImage, public GdiDrawable {
   int Height() const override { return height_; }
   TDevice& Device() override { return *device_; }
   GdiDevice& Gdi() { return *device_; }
+  // An image in colour draws its shapes anti-aliased; a monochrome one, crisp.
   void DrawTo(HDC dc, const RECT& dest) const override;
 
   bool Monochrome() const { return monochrome_; }
   HDC DC() const { return dc_.Get(); }
   HBITMAP Handle() const { return bitmap_.Get(); }
-  // RGB colour of one pixel (after flushing GDI's pending drawing).
+  // RGB colour of one pixel (after all drawing so far has landed).
   TColor PixelAt(int x, int y) const;
-  // Raw top-down rows for bulk reading; call GdiFlush() first.
-  const unsigned char* Bits() const { return bits_; }
+  // Raw top-down rows for bulk reading, once the device's own drawing has
+  // landed; call GdiFlush() first.
+  const unsigned char* Bits() const {
+    device_->FinishDrawing();
+    return bits_;
+  }
   int Stride() const { return stride_; }
 
  private:

@@ -92,16 +92,16 @@ int DifferentPixels(const GdiOffscreenImage& a, const GdiOffscreenImage& b) {
   return differ;
 }
 
-// The chart as drawn with no image kept between frames and every gradient
-// band a brush fill: onto a plain device over an image of the screen
-// image's format.
-std::unique_ptr<GdiOffscreenImage> DrawnAfresh(TChart& chart, int width, int height) {
+// The chart as drawn with no image kept between frames, straight onto an
+// image of the screen image's format: by the image's own device, or by a
+// plain GDI device (aliased, every gradient band a brush fill).
+std::unique_ptr<GdiOffscreenImage> DrawnAfresh(TChart& chart, int width, int height, bool aliased = false) {
   auto image = GdiOffscreenImage::Create(width, height, chart.Monochrome());
   GdiDevice plain(image->DC());
   plain.SetBlackAndWhite(chart.Monochrome());
   const bool buffered = chart.BufferedDisplay();
   chart.SetBufferedDisplay(false);
-  chart.Draw(plain, MakeRect(0, 0, width, height));
+  chart.Draw(aliased ? plain : image->Device(), MakeRect(0, 0, width, height));
   chart.SetBufferedDisplay(buffered);
   return image;
 }
@@ -180,6 +180,7 @@ TEST(ChartGradient, PixelBandsMatchBrushBands) {
       for (auto* image : {direct.get(), bands.get()}) {
         image->Device().SetBrush(TChartBrush{kGreen, bsSolid});
         image->Device().FillRect(MakeRect(0, 0, width, height));
+        image->Gdi().FinishDrawing();  // before another device draws on its DC
       }
       ASSERT_NE(direct->Device().DirectPixels().bits, nullptr);
       FillGradient(direct->Device(), rect, RGBColor(250, 10, 40), RGBColor(5, 120, 255), direction);
@@ -308,6 +309,63 @@ TEST(ChartSlices, ThreeDimensionalTopFaceSitsAboveItsDarkerRim) {
   EXPECT_GT(rimRows / rimCount, topRows / topCount);
 }
 
+// Smooth edges: 100 slices of two colours of one brightness (red plus
+// green plus blue the same), no outline, on white. Every shape and mix of
+// them is at most that bright; any white showing through where neighbours
+// meet (along a radius, between top face and rim, between rim bands) is
+// brighter. Only pixels with the pie 2 pixels away on all four sides count.
+TEST(ChartSmoothing, NeighbouringSlicesAndRimBandsLeaveNoSeams) {
+  for (bool view3D : {false, true}) {
+    PieChart pie;
+    pie.Plain();
+    pie.chart.Gradient().SetVisible(false);
+    pie.chart.SetColor(clWhite);
+    pie.chart.SetView3D(view3D);
+    TChartPen pen;
+    pen.visible = false;
+    pie.series.SetPiePen(pen);
+    for (int i = 0; i < 100; ++i) pie.series.AddSlice(1, "", i % 2 ? RGBColor(200, 0, 0) : RGBColor(0, 0, 200));
+    auto image = PaintOnto(pie.chart, 400, 300);
+    const std::vector<TColor> pixels = AllPixels(*image);
+    auto at = [&](int x, int y) { return pixels[size_t(y) * 400 + x] & 0xFFFFFF; };
+    auto brightness = [](TColor c) { return RedOf(c) + GreenOf(c) + BlueOf(c); };
+    int checked = 0, seams = 0;
+    for (int y = 2; y < 298; ++y)
+      for (int x = 2; x < 398; ++x) {
+        if (at(x, y) == clWhite || at(x - 2, y) == clWhite || at(x + 2, y) == clWhite ||
+            at(x, y - 2) == clWhite || at(x, y + 2) == clWhite)
+          continue;
+        ++checked;
+        if (brightness(at(x, y)) > 200 + 3) ++seams;
+      }
+    EXPECT_GT(checked, 20000) << view3D;
+    EXPECT_EQ(0, seams) << view3D;
+  }
+}
+
+// A slanted slice edge fades through shades of its two colours on the colour
+// image; the monochrome image has none but black and white.
+TEST(ChartSmoothing, SlantedEdgesHaveIntermediateColoursOnlyInColour) {
+  for (bool monochrome : {false, true}) {
+    PieChart pie;
+    pie.Plain();
+    pie.chart.SetView3D(false);
+    pie.chart.Gradient().SetVisible(false);
+    pie.chart.SetColor(clWhite);
+    pie.chart.SetMonochrome(monochrome);
+    pie.series.SetRotationAngle(30);
+    pie.series.AddSlice(1, "", clBlack);
+    pie.series.AddSlice(2, "", clWhite);
+    pie.series.AddSlice(1, "", clBlack);
+    PaintOnto(pie.chart, 300, 300);
+    const auto& image = dynamic_cast<const GdiOffscreenImage&>(*pie.chart.OffscreenImage());
+    std::set<TColor> colours;
+    for (TColor c : AllPixels(image)) colours.insert(c & 0xFFFFFF);
+    if (monochrome) EXPECT_EQ(2u, colours.size());
+    else EXPECT_GT(colours.size(), 20u) << "grey shades along the slanted edges";
+  }
+}
+
 // Widths up to 2^31-1 stay stored but paint like any pen wider than the
 // image: the frame returns, and the last wide line drawn covers every pixel
 // but the mark texts drawn on top of it.
@@ -356,7 +414,8 @@ TEST(ChartSlices, WidthsFarBeyondTheImagePaintLikeAVeryWidePen) {
 // A 3D pie of 10,000 slices with one pulled out, plain and hatched: leaving
 // the slices whose arc lands on one pixel to their neighbours changes no
 // pixel. The reference draws every slice once more over the frame, in the
-// frame's order, which gives each pixel its last writer of a full drawing.
+// frame's order, which gives each pixel its last writer of a full drawing;
+// both aliased, as smooth edges drawn twice blend twice.
 TEST(ChartSlices, SubPixelSlicesIn3DAreLeftToTheirNeighbours) {
   for (bool patterns : {false, true}) {
     PieChart pie;
@@ -366,8 +425,9 @@ TEST(ChartSlices, SubPixelSlicesIn3DAreLeftToTheirNeighbours) {
     pie.series.SetExplodedSlice(0, 25);
     pie.series.SetUsePatterns(patterns);
     pie.series.SetRotationAngle(33);
-    auto frame = PaintOnto(pie.chart, 500, 400);
-    auto reference = PaintOnto(pie.chart, 500, 400);
+    auto frame = DrawnAfresh(pie.chart, 500, 400, true);
+    auto reference = DrawnAfresh(pie.chart, 500, 400, true);
+    GdiDevice plain(reference->DC());
 
     TChartCanvas3D& canvas = pie.chart.Canvas();
     TPiePaintContext context;
@@ -376,7 +436,7 @@ TEST(ChartSlices, SubPixelSlicesIn3DAreLeftToTheirNeighbours) {
     context.panelColor = pie.chart.Color();
     context.backWallColor = pie.chart.BackWallColor();
     context.seriesDepth = pie.chart.SeriesDepth();
-    canvas.SetDevice(&reference->Device());
+    canvas.SetDevice(&plain);
     const TPieGeometry& g = pie.series.Geometry();
     int onOnePixel = 0;
     for (int i : g.DrawOrder) {

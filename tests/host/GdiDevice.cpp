@@ -70,9 +70,10 @@ TEST(GdiDeviceSector, MatchesGdiPieUpToTheOutline) {
     auto ours = WhiteImage(440, 310);
     auto gdi = WhiteImage(440, 310);
     const TPoint start = OnEllipse(c.bounds, c.from), end = OnEllipse(c.bounds, c.to);
-    ours->Device().SetPen(NoPen());
-    SolidFill(ours->Device(), kRed);
-    ours->Device().Pie(c.bounds, start, end);
+    GdiDevice plain(ours->DC());  // the colour image's own device smooths the edges
+    plain.SetPen(NoPen());
+    SolidFill(plain, kRed);
+    plain.Pie(c.bounds, start, end);
     {
       HGDIOBJ pen = SelectObject(gdi->DC(), GetStockObject(NULL_PEN));
       HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));

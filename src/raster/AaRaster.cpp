@@ -1,0 +1,562 @@
+// Implements TAaBatch. The shapes are kept until rendered, then rasterised
+// one by one from the topmost down: a shape takes of each pixel only what the
+// shapes above it left, and a pixel is blended with what was there before
+// only where the batch's shapes leave some of it uncovered. So where two
+// shapes meet, their coverages add up to the whole pixel and nothing behind
+// shows through. Each shape's edges add their signed areas straight into a
+// grid of the image's cells, one row at a time, and a sweep of the rows each
+// shape touched sums them up into coverage: AGG's coverage (area under the
+// edges, nonzero winding) without its lists of cells to sort. Strokes become
+// polygons here.
+// Not here: the sector geometry of the device (SectorShape).
+#include "raster/AaRaster.h"
+
+#include <agg_basics.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <unordered_set>
+
+namespace kd::raster {
+namespace {
+
+// Lines up to this wide join and end square, as the pixels of a thin GDI pen do.
+constexpr double kWidestSquarePen = 2.0;
+
+constexpr unsigned kFull = agg::cover_full;
+
+unsigned Channel(uint32_t rgb, int shift) { return (rgb >> shift) & 0xFF; }
+
+// The shares of a pixel that more than one shape covers in part, colour
+// weighted by coverage, summed over the shapes. AGG truncates each shape's
+// share on its own, losing less than one level each: shapes that meet along
+// an edge may leave up to that much of the pixel uncovered, which is taken
+// for none, or the background would show through.
+struct Shares {
+  unsigned red, green, blue, shapes;
+};
+
+uint32_t BlendShares(uint32_t pixel, const Shares& share, unsigned cover) {
+  if (cover + share.shapes >= kFull) {
+    return ((share.red + cover / 2) / cover) << 16 | ((share.green + cover / 2) / cover) << 8 |
+           (share.blue + cover / 2) / cover;
+  }
+  const unsigned sums[3] = {share.blue, share.green, share.red};
+  uint32_t out = 0;
+  for (int i = 0; i < 3; ++i) {
+    const unsigned value = (Channel(pixel, 8 * i) * (kFull - cover) + sums[i] + kFull / 2) / kFull;
+    out |= std::min(value, 255u) << (8 * i);
+  }
+  return out;
+}
+
+// A coordinate as a pixel index from low to high.
+int Within(double value, int low, int high) {
+  return static_cast<int>(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
+}
+
+// The batch's coverage of the image so far while its shapes are taken from
+// the top down: a pixel the topmost shape covers whole is written at once;
+// the pixels covered in part are summed up and written at the end.
+class ImageMixer {
+ public:
+  void Begin(const TPixelRows& pixels, const TRect& box) {
+    pixels_ = pixels;
+    box_ = box;
+    boxWidth_ = box.right - box.left;
+    const size_t area = static_cast<size_t>(boxWidth_) * (box.bottom - box.top);
+    if (covers_.size() < area) {
+      covers_.resize(area);
+      shares_.resize(area);
+    }
+    std::fill_n(covers_.begin(), area, agg::int8u{0});
+    partial_.clear();
+  }
+  // Pixels x to x + length - 1 of row y, counted from the box's top-left
+  // corner, all with the same coverage.
+  void Add(int x, int y, int length, unsigned cover, uint32_t rgb) {
+    const size_t index = static_cast<size_t>(y) * boxWidth_ + x;
+    uint32_t* pixel = pixels_.bits + static_cast<ptrdiff_t>(box_.top + y) * pixels_.stride + box_.left + x;
+    int i = 0;
+    if (cover == kFull) {
+      // Inside a shape: eight pixels at a time that no higher shape took, or
+      // took whole.
+      for (; i + 8 <= length; i += 8) {
+        uint64_t taken;
+        std::memcpy(&taken, &covers_[index + i], sizeof taken);
+        if (taken == 0) {
+          std::fill_n(pixel + i, 8, rgb);
+          std::memset(&covers_[index + i], kFull, 8);
+        } else if (taken != ~uint64_t{0}) {
+          for (int k = i; k < i + 8; ++k) Add(index + k, pixel[k], cover, rgb);
+        }
+      }
+    }
+    for (; i < length; ++i) Add(index + i, pixel[i], cover, rgb);
+  }
+
+  // Covers whole the pixels of a box in image coordinates, parts outside
+  // the mixer's box left out.
+  void AddBox(double left, double top, double right, double bottom, uint32_t rgb) {
+    const int x0 = Within(left, box_.left, box_.right) - box_.left;
+    const int x1 = Within(right, box_.left, box_.right) - box_.left;
+    const int y1 = Within(bottom, box_.top, box_.bottom) - box_.top;
+    for (int y = Within(top, box_.top, box_.bottom) - box_.top; y < y1 && x0 < x1; ++y)
+      Add(x0, y, x1 - x0, kFull, rgb);
+  }
+  void End() {
+    for (size_t index : partial_) {
+      const int y = box_.top + static_cast<int>(index / boxWidth_);
+      const int x = box_.left + static_cast<int>(index % boxWidth_);
+      uint32_t& pixel = pixels_.bits[static_cast<ptrdiff_t>(y) * pixels_.stride + x];
+      pixel = BlendShares(pixel, shares_[index], covers_[index]);
+    }
+  }
+
+ private:
+  void Add(size_t index, uint32_t& pixel, unsigned cover, uint32_t rgb) {
+    agg::int8u& taken = covers_[index];
+    if (taken == kFull) return;
+    if (taken == 0 && cover == kFull) {
+      pixel = rgb;
+      taken = kFull;
+      return;
+    }
+    // Higher shapes came first: this one gets only what they left.
+    const unsigned share = std::min(cover, kFull - taken);
+    if (share == 0) return;
+    Shares& sum = shares_[index];
+    if (taken == 0) {
+      sum = Shares{0, 0, 0, 0};
+      partial_.push_back(index);
+    }
+    taken = static_cast<agg::int8u>(taken + share);
+    sum.red += Channel(rgb, 16) * share;
+    sum.green += Channel(rgb, 8) * share;
+    sum.blue += Channel(rgb, 0) * share;
+    ++sum.shapes;
+  }
+
+  TPixelRows pixels_;
+  TRect box_{};
+  int boxWidth_ = 0;
+  std::vector<agg::int8u> covers_;
+  std::vector<Shares> shares_;
+  std::vector<size_t> partial_;
+};
+
+// Whether two cells hold nothing (a cell made -0 counts as something).
+inline bool NoneOfTwo(const float* cells) {
+  uint64_t bits;
+  std::memcpy(&bits, cells, sizeof bits);
+  return bits == 0;
+}
+
+// Signed areas of one shape's edges in the cells of the box, summed along
+// each row into the shape's coverage. A cell's value is what the edges add
+// to the winding from that cell on, weighted by how much of the cell they
+// leave to their right; only the cells between the leftmost and rightmost
+// one an edge touched in a row are swept, and are left empty again.
+class CoverageGrid {
+ public:
+  void Begin(const TRect& box) {
+    width_ = box.right - box.left;
+    height_ = box.bottom - box.top;
+    left_ = box.left;
+    top_ = box.top;
+    stride_ = static_cast<size_t>(width_) + 2;  // edges clamped to the right end reach two past it
+    const size_t cells = stride_ * height_;
+    if (cells_.size() < cells) cells_.assign(cells, 0.0f);
+    rowFirst_.assign(static_cast<size_t>(height_), INT_MAX);
+    rowLast_.assign(static_cast<size_t>(height_), -1);
+    yFirst_ = height_;
+    yLast_ = -1;
+  }
+
+  // An edge in image coordinates; the parts left of the box count as on its
+  // left side, those right of it or above or below it add nothing seen.
+  void Edge(double x0, double y0, double x1, double y1) {
+    if (!std::isfinite(x0 + y0 + x1 + y1)) return;
+    x0 -= left_, x1 -= left_, y0 -= top_, y1 -= top_;
+    if (y0 == y1) return;
+    for (const double cut : {0.0, static_cast<double>(width_)}) {
+      if ((x0 < cut) != (x1 < cut) && x0 != cut && x1 != cut) {
+        const double y = y0 + (y1 - y0) * (cut - x0) / (x1 - x0);
+        Edge(x0 + left_, y0 + top_, cut + left_, y + top_);
+        Edge(cut + left_, y + top_, x1 + left_, y1 + top_);
+        return;
+      }
+    }
+    const double clampedX0 = std::clamp(x0, 0.0, static_cast<double>(width_));
+    const double clampedX1 = std::clamp(x1, 0.0, static_cast<double>(width_));
+    if (y0 < y1) Rows(clampedX0, y0, clampedX1, y1, 1.0);
+    else Rows(clampedX1, y1, clampedX0, y0, -1.0);
+  }
+
+  // The coverage of every touched pixel to emit(x, y, length, cover), in runs
+  // of one coverage, box-relative.
+  template <typename Emit>
+  void Sweep(Emit&& emit) {
+    for (int y = yFirst_; y <= yLast_; ++y) {
+      int& first = rowFirst_[y];
+      int& last = rowLast_[y];
+      float* row = &cells_[stride_ * y];
+      float winding = 0;
+      for (int x = first; x <= last;) {
+        winding += row[x];
+        row[x] = 0;
+        // Cells no edge touched go on with the same coverage.
+        int end = x + 1;
+        while (end < last && NoneOfTwo(row + end)) end += 2;
+        while (end <= last && row[end] == 0) ++end;
+        const unsigned cover = std::min(static_cast<unsigned>(std::fabs(winding) * kFull + 0.5f), kFull);
+        if (cover != 0 && x < width_) emit(x, y, std::min(end, width_) - x, cover);
+        x = end;
+      }
+      first = INT_MAX;
+      last = -1;
+    }
+    yFirst_ = height_;
+    yLast_ = -1;
+  }
+
+ private:
+  // From (x0, y0) down to (x1, y1), y0 < y1, x within the box; sign is the
+  // edge's direction.
+  void Rows(double x0, double y0, double x1, double y1, double sign) {
+    const double slope = (x1 - x0) / (y1 - y0);
+    const double rows = height_;
+    const int rowFrom = static_cast<int>(std::clamp(std::floor(y0), 0.0, rows));
+    const int rowTo = static_cast<int>(std::clamp(std::ceil(y1), 0.0, rows));
+    if (rowFrom >= rowTo) return;
+    yFirst_ = std::min(yFirst_, rowFrom);
+    yLast_ = std::max(yLast_, rowTo - 1);
+    double x = x0 + slope * (std::max(y0, static_cast<double>(rowFrom)) - y0);
+    for (int y = rowFrom; y < rowTo; ++y) {
+      const double dy = std::min(y + 1.0, y1) - std::max(static_cast<double>(y), y0);
+      const double next = std::clamp(x + slope * dy, 0.0, static_cast<double>(width_));
+      Cell(y, x, next, dy * sign);
+      x = next;
+    }
+  }
+
+  // The part of an edge within row y, from xa to xb, dy high (signed).
+  void Cell(int y, double xa, double xb, double d) {
+    float* row = &cells_[stride_ * y];
+    const double from = std::min(xa, xb), to = std::max(xa, xb);
+    // Within the box, so never negative: truncating is flooring, and cheaper.
+    const int first = static_cast<int>(from);
+    const int last = static_cast<int>(to) + (to > static_cast<int>(to) ? 1 : 0);
+    const double fromFloor = first, toCeil = last;
+    int end = last;
+    if (last <= first + 1) {
+      // Within one cell: the share right of the edge's middle goes on.
+      const double middle = 0.5 * (xa + xb) - fromFloor;
+      row[first] += static_cast<float>(d - d * middle);
+      row[first + 1] += static_cast<float>(d * middle);
+      end = first + 1;
+    } else {
+      const double s = 1 / (to - from);
+      const double fromPart = from - fromFloor;
+      const double firstArea = 0.5 * s * (1 - fromPart) * (1 - fromPart);
+      const double toPart = to - toCeil + 1;
+      const double lastArea = 0.5 * s * toPart * toPart;
+      row[first] += static_cast<float>(d * firstArea);
+      if (last == first + 2) {
+        row[first + 1] += static_cast<float>(d * (1 - firstArea - lastArea));
+      } else {
+        const double second = s * (1.5 - fromPart);
+        row[first + 1] += static_cast<float>(d * (second - firstArea));
+        for (int x = first + 2; x < last - 1; ++x) row[x] += static_cast<float>(d * s);
+        const double beforeLast = second + (last - first - 3) * s;
+        row[last - 1] += static_cast<float>(d * (1 - beforeLast - lastArea));
+      }
+      row[last] += static_cast<float>(d * lastArea);
+    }
+    rowFirst_[y] = std::min(rowFirst_[y], first);
+    rowLast_[y] = std::max(rowLast_[y], end);
+  }
+
+  std::vector<float> cells_;
+  std::vector<int> rowFirst_, rowLast_;
+  size_t stride_ = 0;
+  int width_ = 0, height_ = 0, left_ = 0, top_ = 0, yFirst_ = 0, yLast_ = -1;
+};
+
+// Whether a loop of four points is a box with its edges between pixels: it
+// covers whole pixels and needs no rasterising.
+bool IsPixelBox(const TPointF* p, size_t count) {
+  if (count != 4) return false;
+  for (size_t i = 0; i < 4; ++i)
+    if (p[i].x != std::floor(p[i].x) || p[i].y != std::floor(p[i].y)) return false;
+  return (p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y) ||
+         (p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x);
+}
+
+double SignedArea(const std::vector<TPointF>& loop) {
+  double area = 0;
+  for (size_t i = 0, j = loop.size() - 1; i < loop.size(); j = i++)
+    area += loop[j].x * loop[i].y - loop[i].x * loop[j].y;
+  return area / 2;
+}
+
+// Nonzero winding adds the pieces of one stroke up: they must all turn the
+// same way, or an overlap of two would cancel out.
+void Orient(std::vector<TPointF>& loop) {
+  if (SignedArea(loop) < 0) std::reverse(loop.begin(), loop.end());
+}
+
+std::vector<TPointF> Disk(TPointF centre, double radius) {
+  const int steps = std::clamp(static_cast<int>(std::ceil(kPi * radius)), 8, 256);
+  std::vector<TPointF> loop(static_cast<size_t>(steps));
+  for (int i = 0; i < steps; ++i) {
+    const double t = 2 * kPi * i / steps;
+    loop[i] = TPointF{centre.x + radius * std::cos(t), centre.y + radius * std::sin(t)};
+  }
+  return loop;
+}
+
+// The points without repeats (a closed line also without its last point
+// repeating the first).
+std::vector<TPointF> Distinct(const TPointF* points, int count, bool closed) {
+  std::vector<TPointF> out;
+  out.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i)
+    if (out.empty() || points[i].x != out.back().x || points[i].y != out.back().y)
+      out.push_back(points[i]);
+  if (closed && out.size() > 1 && out.front().x == out.back().x && out.front().y == out.back().y)
+    out.pop_back();
+  return out;
+}
+
+// A straight piece of a line of some width and colour. Neighbouring slices
+// outline their common radius each: the lower copy lies wholly under the
+// upper one and is not rasterised again.
+struct LinePiece {
+  TPointF from, to;  // in either order
+  double width = 0;  // 0 for a loop that is no line piece
+  uint32_t rgb = 0;
+  bool operator==(const LinePiece& o) const {
+    const bool same = from.x == o.from.x && from.y == o.from.y && to.x == o.to.x && to.y == o.to.y;
+    const bool reversed = from.x == o.to.x && from.y == o.to.y && to.x == o.from.x && to.y == o.from.y;
+    return (same || reversed) && width == o.width && rgb == o.rgb;
+  }
+};
+
+struct LinePieceHash {
+  size_t operator()(const LinePiece& piece) const {
+    // Symmetric in the ends, so a piece and its reverse meet.
+    const std::hash<double> h;
+    return (h(piece.from.x) ^ h(piece.to.x)) * 31 + (h(piece.from.y) ^ h(piece.to.y)) + h(piece.width) + piece.rgb;
+  }
+};
+
+// Pieces shorter than this are rarely shared and cost little: not looked up.
+constexpr double kShortestSharedPiece = 4;
+
+}  // namespace
+
+struct TAaBatch::Impl {
+  CoverageGrid grid;
+  ImageMixer mixer;
+  // The shapes in painting order: colour and where their loops end.
+  struct Shape {
+    uint32_t rgb;
+    size_t loopsEnd;
+  };
+  std::vector<Shape> shapes;
+  std::vector<size_t> loopEnds;   // into points
+  std::vector<LinePiece> pieces;  // of each loop
+  std::unordered_set<LinePiece, LinePieceHash> drawnPieces;
+  std::vector<TPointF> points;
+  std::vector<TPointF> loop;      // scratch
+  TRect clip = MakeRect(-kFarOut, -kFarOut, kFarOut, kFarOut);
+  double left = 0, top = 0, right = -1, bottom = -1;  // around every point
+
+  void RenderShape(size_t index);
+  TRect Box(const TPixelRows& pixels) const;
+  static constexpr int kFarOut = 1 << 20;
+};
+
+TAaBatch::TAaBatch() : impl_(std::make_unique<Impl>()) {}
+
+void TAaBatch::SetClip(const TRect& clip) {
+  Clear();
+  impl_->clip = clip;
+}
+
+TAaBatch::~TAaBatch() = default;
+
+bool TAaBatch::Empty() const { return impl_->shapes.empty(); }
+
+void TAaBatch::Clear() {
+  impl_->shapes.clear();
+  impl_->loopEnds.clear();
+  impl_->pieces.clear();
+  impl_->points.clear();
+  impl_->right = impl_->left - 1;
+}
+
+void TAaBatch::BeginShape(uint32_t rgb) {
+  impl_->shapes.push_back(Impl::Shape{rgb & 0xFFFFFF, impl_->loopEnds.size()});
+}
+
+void TAaBatch::AddLoop(const TPointF* points, int count) {
+  if (count < 3) return;
+  Impl& impl = *impl_;
+  if (impl.points.empty()) {
+    impl.left = impl.right = points[0].x;
+    impl.top = impl.bottom = points[0].y;
+  }
+  for (int i = 0; i < count; ++i) {
+    impl.left = std::min(impl.left, points[i].x);
+    impl.right = std::max(impl.right, points[i].x);
+    impl.top = std::min(impl.top, points[i].y);
+    impl.bottom = std::max(impl.bottom, points[i].y);
+  }
+  impl_->points.insert(impl_->points.end(), points, points + count);
+  impl_->loopEnds.push_back(impl_->points.size());
+  impl_->pieces.emplace_back();
+  impl_->shapes.back().loopsEnd = impl_->loopEnds.size();
+}
+
+void TAaBatch::Fill(const TPointF* points, int count, uint32_t rgb) {
+  if (points == nullptr || count < 3) return;
+  BeginShape(rgb);
+  AddLoop(points, count);
+}
+
+void TAaBatch::FillBox(double left, double top, double right, double bottom, uint32_t rgb) {
+  const TPointF box[4] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+  Fill(box, 4, rgb);
+}
+
+void TAaBatch::AddLine(const std::vector<TPointF>& line, bool closed, double width) {
+  if (line.size() < 2) return;
+  const double half = width / 2;
+  const size_t segments = closed && line.size() > 2 ? line.size() : line.size() - 1;
+  std::vector<TPointF>& quad = impl_->loop;
+  for (size_t i = 0; i < segments; ++i) {
+    const TPointF a = line[i];
+    const TPointF b = line[(i + 1) % line.size()];
+    const double length = std::hypot(b.x - a.x, b.y - a.y);
+    const double dx = (b.x - a.x) / length, dy = (b.y - a.y) / length;
+    // Half a pixel back along the line: the first point's pixel is covered,
+    // the last point's is not.
+    const double ax = a.x - dx / 2, ay = a.y - dy / 2;
+    const double bx = b.x - dx / 2, by = b.y - dy / 2;
+    const double nx = -dy * half, ny = dx * half;
+    quad.assign({{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}});
+    Orient(quad);
+    AddLoop(quad.data(), 4);
+    if (length >= kShortestSharedPiece)
+      impl_->pieces.back() = LinePiece{a, b, width, impl_->shapes.back().rgb};
+  }
+  if (width <= kWidestSquarePen) return;
+  for (const TPointF& p : line) {
+    std::vector<TPointF> disk = Disk(p, half);
+    Orient(disk);
+    AddLoop(disk.data(), static_cast<int>(disk.size()));
+  }
+}
+
+void TAaBatch::Stroke(const TPointF* points, int count, bool closed, double width, uint32_t rgb) {
+  if (points == nullptr || count < 2 || !(width > 0)) return;
+  const std::vector<TPointF> line = Distinct(points, count, closed);
+  if (line.size() < 2) return;
+  BeginShape(rgb);
+  AddLine(line, closed, width);
+}
+
+void TAaBatch::StrokeDashed(const TPointF* points, int count, bool closed, double width,
+                            const TDashPattern& pattern, uint32_t rgb) {
+  if (!(width > 0)) return;
+  const std::vector<std::vector<TPointF>> pieces = DashPieces(points, count, closed, pattern);
+  if (pieces.empty()) return;
+  BeginShape(rgb);
+  for (const std::vector<TPointF>& piece : pieces)
+    AddLine(Distinct(piece.data(), static_cast<int>(piece.size()), false), false, width);
+}
+
+void TAaBatch::Impl::RenderShape(size_t index) {
+  const size_t firstLoop = index == 0 ? 0 : shapes[index - 1].loopsEnd;
+  for (size_t loop = firstLoop; loop < shapes[index].loopsEnd; ++loop) {
+    if (pieces[loop].width > 0 && !drawnPieces.insert(pieces[loop]).second) continue;
+    const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
+    const TPointF* p = &points[from];
+    if (IsPixelBox(p, loopEnds[loop] - from)) {
+      mixer.AddBox(std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x),
+                   std::max(p[0].y, p[2].y), shapes[index].rgb);
+      continue;
+    }
+    for (size_t i = from, j = loopEnds[loop] - 1; i < loopEnds[loop]; j = i++)
+      grid.Edge(points[j].x, points[j].y, points[i].x, points[i].y);
+  }
+  const uint32_t rgb = shapes[index].rgb;
+  grid.Sweep([this, rgb](int x, int y, int length, unsigned cover) { mixer.Add(x, y, length, cover, rgb); });
+}
+
+// The pixels the clip, the image and the shapes have in common.
+TRect TAaBatch::Impl::Box(const TPixelRows& pixels) const {
+  const int boxLeft = std::max(clip.left, 0), boxRight = std::min(clip.right, pixels.width);
+  const int boxTop = std::max(clip.top, 0), boxBottom = std::min(clip.bottom, pixels.height);
+  return MakeRect(Within(std::floor(left), boxLeft, boxRight), Within(std::floor(top), boxTop, boxBottom),
+                  Within(std::ceil(right) + 1, boxLeft, boxRight), Within(std::ceil(bottom) + 1, boxTop, boxBottom));
+}
+
+void TAaBatch::Render(const TPixelRows& pixels) {
+  const TRect box = impl_->Box(pixels);
+  if (pixels.bits != nullptr && !Empty() && box.left < box.right && box.top < box.bottom) {
+    impl_->grid.Begin(box);
+    impl_->mixer.Begin(pixels, box);
+    for (size_t i = impl_->shapes.size(); i-- > 0;) impl_->RenderShape(i);
+    impl_->mixer.End();
+    // Clearing costs its buckets even when empty, and most batches hold no lines.
+    if (!impl_->drawnPieces.empty()) impl_->drawnPieces.clear();
+  }
+  Clear();
+}
+
+std::vector<std::vector<TPointF>> DashPieces(const TPointF* points, int count, bool closed,
+                                             const TDashPattern& pattern) {
+  std::vector<std::vector<TPointF>> pieces;
+  if (points == nullptr || count < 2) return pieces;
+  std::vector<TPointF> line = Distinct(points, count, closed);
+  if (closed && line.size() > 2) line.push_back(line.front());
+  double total = 0;
+  for (double dash : pattern) total += std::max(dash, 0.0);
+  if (pattern.empty() || !(total > 0)) {
+    if (line.size() > 1) pieces.push_back(line);
+    return pieces;
+  }
+  size_t dash = 0;
+  double left = pattern[0];  // of the current dash or gap
+  std::vector<TPointF> piece{line[0]};
+  for (size_t i = 1; i < line.size(); ++i) {
+    TPointF a = line[i - 1];
+    const TPointF b = line[i];
+    double length = std::hypot(b.x - a.x, b.y - a.y);
+    while (length > left) {
+      const double f = left / length;
+      a = TPointF{a.x + (b.x - a.x) * f, a.y + (b.y - a.y) * f};
+      length -= left;
+      if (dash % 2 == 0 && !piece.empty()) {
+        piece.push_back(a);
+        pieces.push_back(std::move(piece));
+      }
+      piece.clear();
+      dash = (dash + 1) % pattern.size();
+      left = std::max(pattern[dash], 0.0);
+      if (dash % 2 == 0) piece.push_back(a);
+    }
+    left -= length;
+    if (dash % 2 == 0) piece.push_back(b);
+  }
+  if (piece.size() > 1) pieces.push_back(std::move(piece));
+  return pieces;
+}
+
+}  // namespace kd::raster

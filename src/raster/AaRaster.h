@@ -1,0 +1,76 @@
+// Anti-aliased filling and stroking into a 32-bit image's pixels. Shapes are
+// collected in painting order and rendered together, each pixel's coverage
+// shared out from the topmost shape down, so shapes that meet along an edge
+// (neighbouring slices, a top face and its rim) leave no background showing
+// between them. Coordinates are in pixels with (0, 0) the top-left corner of
+// the top-left pixel.
+// Not here: text, pictures, hatch patterns, anything of Windows.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/Device.h"
+
+namespace kd::raster {
+
+struct TPointF {
+  double x = 0;
+  double y = 0;
+};
+
+// The centre of the pixel whose top-left corner is (x, y): where a thin pen's
+// line runs.
+inline TPointF PixelCentre(double x, double y) { return TPointF{x + 0.5, y + 0.5}; }
+
+// On and off lengths of a dashed line, in pixels along the line; empty for a
+// solid one.
+using TDashPattern = std::vector<double>;
+
+// Splits a polyline into the pieces its dash pattern draws, the pattern
+// starting afresh at the polyline's first point; a closed one runs on back to
+// its first point.
+std::vector<std::vector<TPointF>> DashPieces(const TPointF* points, int count, bool closed,
+                                             const TDashPattern& pattern);
+
+class TAaBatch {
+ public:
+  TAaBatch();
+  ~TAaBatch();
+  TAaBatch(const TAaBatch&) = delete;
+  TAaBatch& operator=(const TAaBatch&) = delete;
+
+  // A polygon (closed implicitly), nonzero winding, in rgb (0x00RRGGBB).
+  void Fill(const TPointF* points, int count, uint32_t rgb);
+  // An axis-parallel rectangle.
+  void FillBox(double left, double top, double right, double bottom, uint32_t rgb);
+  // A line of the given width centred on the polyline. Each segment starts
+  // half a pixel before its first point and ends half a pixel before its
+  // last, so a one-pixel line between pixel centres covers the pixels from
+  // the first point up to, not including, the last. Lines wider than two
+  // pixels get round joins and ends.
+  void Stroke(const TPointF* points, int count, bool closed, double width, uint32_t rgb);
+  // The same line drawn only where its dash pattern is on.
+  void StrokeDashed(const TPointF* points, int count, bool closed, double width,
+                    const TDashPattern& pattern, uint32_t rgb);
+
+  // Where the shapes collected from now on may draw; forgets what was
+  // collected. Until set, only the image's own edges clip.
+  void SetClip(const TRect& clip);
+
+  bool Empty() const;
+  // Renders everything collected into pixels, inside the clip, and forgets it.
+  void Render(const TPixelRows& pixels);
+  // Forgets what was collected without rendering it.
+  void Clear();
+
+ private:
+  struct Impl;
+  void BeginShape(uint32_t rgb);
+  void AddLoop(const TPointF* points, int count);
+  void AddLine(const std::vector<TPointF>& line, bool closed, double width);
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace kd::raster
