@@ -177,23 +177,25 @@ class CoverageGrid {
   }
 
   // An edge in image coordinates; the parts left of the box count as on its
-  // left side, those right of it or above or below it add nothing seen.
-  void Edge(double x0, double y0, double x1, double y1) {
+  // left side, those right of it or above or below it add nothing seen. A
+  // whole edge takes the pixels whose centres it leaves on its right whole.
+  void Edge(double x0, double y0, double x1, double y1, bool whole = false) {
     if (!std::isfinite(x0 + y0 + x1 + y1)) return;
     x0 -= left_, x1 -= left_, y0 -= top_, y1 -= top_;
     if (y0 == y1) return;
     for (const double cut : {0.0, static_cast<double>(width_)}) {
       if ((x0 < cut) != (x1 < cut) && x0 != cut && x1 != cut) {
         const double y = y0 + (y1 - y0) * (cut - x0) / (x1 - x0);
-        Edge(x0 + left_, y0 + top_, cut + left_, y + top_);
-        Edge(cut + left_, y + top_, x1 + left_, y1 + top_);
+        Edge(x0 + left_, y0 + top_, cut + left_, y + top_, whole);
+        Edge(cut + left_, y + top_, x1 + left_, y1 + top_, whole);
         return;
       }
     }
     const double clampedX0 = std::clamp(x0, 0.0, static_cast<double>(width_));
     const double clampedX1 = std::clamp(x1, 0.0, static_cast<double>(width_));
-    if (y0 < y1) Rows(clampedX0, y0, clampedX1, y1, 1.0);
-    else Rows(clampedX1, y1, clampedX0, y0, -1.0);
+    const auto rows = whole ? &CoverageGrid::CentreRows : &CoverageGrid::Rows;
+    if (y0 < y1) (this->*rows)(clampedX0, y0, clampedX1, y1, 1.0);
+    else (this->*rows)(clampedX1, y1, clampedX0, y0, -1.0);
   }
 
   // The coverage of every touched pixel to emit(x, y, length, cover), in runs
@@ -240,6 +242,25 @@ class CoverageGrid {
       const double next = std::clamp(x + slope * dy, 0.0, static_cast<double>(width_));
       Cell(y, x, next, dy * sign);
       x = next;
+    }
+  }
+
+  // The same edge crossing only the rows whose centres it spans, each at the
+  // first pixel whose centre lies right of it.
+  void CentreRows(double x0, double y0, double x1, double y1, double sign) {
+    const double slope = (x1 - x0) / (y1 - y0);
+    const int rowFrom = static_cast<int>(std::clamp(std::ceil(y0 - 0.5), 0.0, double(height_)));
+    const int rowTo = static_cast<int>(std::clamp(std::ceil(y1 - 0.5), 0.0, double(height_)));
+    if (rowFrom >= rowTo) return;
+    yFirst_ = std::min(yFirst_, rowFrom);
+    yLast_ = std::max(yLast_, rowTo - 1);
+    const float d = static_cast<float>(sign);
+    for (int y = rowFrom; y < rowTo; ++y) {
+      const double x = std::clamp(x0 + slope * (y + 0.5 - y0), 0.0, double(width_));
+      const int first = static_cast<int>(std::ceil(x - 0.5));
+      cells_[stride_ * y + first] += d;
+      rowFirst_[y] = std::min(rowFirst_[y], first);
+      rowLast_[y] = std::max(rowLast_[y], first);
     }
   }
 
@@ -366,6 +387,7 @@ struct TAaBatch::Impl {
   struct Shape {
     uint32_t rgb;
     size_t loopsEnd;
+    bool whole;  // pixels taken whole by their centres
   };
   std::vector<Shape> shapes;
   std::vector<size_t> loopEnds;   // into points
@@ -400,8 +422,8 @@ void TAaBatch::Clear() {
   impl_->right = impl_->left - 1;
 }
 
-void TAaBatch::BeginShape(uint32_t rgb) {
-  impl_->shapes.push_back(Impl::Shape{rgb & 0xFFFFFF, impl_->loopEnds.size()});
+void TAaBatch::BeginShape(uint32_t rgb, bool whole) {
+  impl_->shapes.push_back(Impl::Shape{rgb & 0xFFFFFF, impl_->loopEnds.size(), whole});
 }
 
 void TAaBatch::AddLoop(const TPointF* points, int count) {
@@ -426,6 +448,12 @@ void TAaBatch::AddLoop(const TPointF* points, int count) {
 void TAaBatch::Fill(const TPointF* points, int count, uint32_t rgb) {
   if (points == nullptr || count < 3) return;
   BeginShape(rgb);
+  AddLoop(points, count);
+}
+
+void TAaBatch::FillUnderOutline(const TPointF* points, int count, uint32_t rgb) {
+  if (points == nullptr || count < 3) return;
+  BeginShape(rgb, true);
   AddLoop(points, count);
 }
 
@@ -487,13 +515,13 @@ void TAaBatch::Impl::RenderShape(size_t index) {
     if (pieces[loop].width > 0 && !drawnPieces.insert(pieces[loop]).second) continue;
     const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
     const TPointF* p = &points[from];
-    if (IsPixelBox(p, loopEnds[loop] - from)) {
+    if (!shapes[index].whole && IsPixelBox(p, loopEnds[loop] - from)) {
       mixer.AddBox(std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x),
                    std::max(p[0].y, p[2].y), shapes[index].rgb);
       continue;
     }
     for (size_t i = from, j = loopEnds[loop] - 1; i < loopEnds[loop]; j = i++)
-      grid.Edge(points[j].x, points[j].y, points[i].x, points[i].y);
+      grid.Edge(points[j].x, points[j].y, points[i].x, points[i].y, shapes[index].whole);
   }
   const uint32_t rgb = shapes[index].rgb;
   grid.Sweep([this, rgb](int x, int y, int length, unsigned cover) { mixer.Add(x, y, length, cover, rgb); });
