@@ -108,12 +108,8 @@ class ImageMixer {
       Add(x0, y, x1 - x0, kFull, rgb);
   }
   void End() {
-    for (size_t index : partial_) {
-      const int y = box_.top + static_cast<int>(index / boxWidth_);
-      const int x = box_.left + static_cast<int>(index % boxWidth_);
-      uint32_t& pixel = pixels_.bits[static_cast<ptrdiff_t>(y) * pixels_.stride + x];
-      pixel = BlendShares(pixel, shares_[index], covers_[index]);
-    }
+    for (const Partial& partial : partial_)
+      *partial.pixel = BlendShares(*partial.pixel, shares_[partial.index], covers_[partial.index]);
   }
 
  private:
@@ -131,7 +127,7 @@ class ImageMixer {
     Shares& sum = shares_[index];
     if (taken == 0) {
       sum = Shares{0, 0, 0, 0};
-      partial_.push_back(index);
+      partial_.push_back(Partial{index, &pixel});
     }
     taken = static_cast<agg::int8u>(taken + share);
     sum.red += Channel(rgb, 16) * share;
@@ -145,7 +141,12 @@ class ImageMixer {
   int boxWidth_ = 0;
   std::vector<agg::int8u> covers_;
   std::vector<Shares> shares_;
-  std::vector<size_t> partial_;
+  // Pixels some shape covered in part: where their shares are, and where they go.
+  struct Partial {
+    size_t index;
+    uint32_t* pixel;
+  };
+  std::vector<Partial> partial_;
 };
 
 // Whether two cells hold nothing (a cell made -0 counts as something).
@@ -542,8 +543,9 @@ void TAaBatch::Render(const TPixelRows& pixels) {
     impl_->mixer.Begin(pixels, box);
     for (size_t i = impl_->shapes.size(); i-- > 0;) impl_->RenderShape(i);
     impl_->mixer.End();
-    // Clearing costs its buckets even when empty, and most batches hold no lines.
-    if (!impl_->drawnPieces.empty()) impl_->drawnPieces.clear();
+    // Clearing costs all its buckets, which a batch of many lines leaves
+    // behind for the many small batches (a mark each) that follow: let them go.
+    if (!impl_->drawnPieces.empty()) impl_->drawnPieces = {};
   }
   Clear();
 }
