@@ -107,6 +107,16 @@ class ImageMixer {
     for (int y = Within(top, box_.top, box_.bottom) - box_.top; y < y1 && x0 < x1; ++y)
       Add(x0, y, x1 - x0, kFull, rgb);
   }
+  // One pixel in image coordinates; pixels outside the box are left out.
+  void AddPixel(int x, int y, unsigned cover, uint32_t rgb) {
+    x -= box_.left, y -= box_.top;
+    if (x < 0 || y < 0 || x >= boxWidth_ || y >= box_.bottom - box_.top || cover == 0) return;
+    const size_t index = static_cast<size_t>(y) * boxWidth_ + x;
+    Add(index, pixels_.bits[static_cast<ptrdiff_t>(box_.top + y) * pixels_.stride + box_.left + x],
+        std::min(cover, kFull), rgb);
+  }
+  // The box in image coordinates.
+  const TRect& Box() const { return box_; }
   void End() {
     for (const Partial& partial : partial_)
       *partial.pixel = BlendShares(*partial.pixel, shares_[partial.index], covers_[partial.index]);
@@ -308,6 +318,41 @@ class CoverageGrid {
   int width_ = 0, height_ = 0, left_ = 0, top_ = 0, yFirst_ = 0, yLast_ = -1;
 };
 
+// A thin line from a to b (its width across it) straight into the mixer, one
+// column (or row) of pixels at a time along it, as the polygon of the same
+// line would cover them: from half a pixel before a to half a pixel before b,
+// each pixel covered as much as the line's band overlaps it at its centre.
+void ThinLine(ImageMixer& mixer, TPointF a, TPointF b, double width, uint32_t rgb) {
+  double dx = b.x - a.x, dy = b.y - a.y;
+  const bool steep = std::fabs(dy) > std::fabs(dx);
+  if (steep) {
+    std::swap(a.x, a.y), std::swap(b.x, b.y), std::swap(dx, dy);
+  }
+  if (dx == 0 || !std::isfinite(a.x + a.y + b.x + b.y)) return;
+  const TRect& box = mixer.Box();
+  const int low = steep ? box.top : box.left, high = steep ? box.bottom : box.right;
+  const double length = std::hypot(dx, dy);
+  const double along = dx / length / 2;  // half a pixel along the line, on the major axis
+  const double half = width / 2 * length / std::fabs(dx);
+  const double from = a.x - along, to = b.x - along;
+  // Pixels whose centres lie from the start up to, not including, the end.
+  const int first = static_cast<int>(dx > 0 ? std::ceil(std::clamp(from - 0.5, low - 1.0, high + 1.0))
+                                            : std::floor(std::clamp(to - 0.5, low - 1.0, high + 1.0)) + 1);
+  const int last = static_cast<int>(dx > 0 ? std::ceil(std::clamp(to - 0.5, low - 1.0, high + 1.0)) - 1
+                                           : std::floor(std::clamp(from - 0.5, low - 1.0, high + 1.0)));
+  const double slope = dy / dx;
+  for (int c = std::max(first, low); c <= std::min(last, high - 1); ++c) {
+    const double centre = a.y + slope * (c + 0.5 - a.x);
+    const double top = centre - half, bottom = centre + half;
+    for (int k = static_cast<int>(std::floor(top)); k < bottom; ++k) {
+      const double overlap = std::min(k + 1.0, bottom) - std::max(static_cast<double>(k), top);
+      const unsigned cover = static_cast<unsigned>(overlap * kFull + 0.5);
+      if (steep) mixer.AddPixel(k, c, cover, rgb);
+      else mixer.AddPixel(c, k, cover, rgb);
+    }
+  }
+}
+
 // Whether a loop of four points is a box with its edges between pixels: it
 // covers whole pixels and needs no rasterising.
 bool IsPixelBox(const TPointF* p, size_t count) {
@@ -393,12 +438,16 @@ struct TAaBatch::Impl {
   std::vector<Shape> shapes;
   std::vector<size_t> loopEnds;   // into points
   std::vector<LinePiece> pieces;  // of each loop
+  std::vector<double> thinWidths;  // of each loop: a thin line's width, 0 for a polygon
   std::unordered_set<LinePiece, LinePieceHash> drawnPieces;
   std::vector<TPointF> points;
   std::vector<TPointF> loop;      // scratch
   TRect clip = MakeRect(-kFarOut, -kFarOut, kFarOut, kFarOut);
-  double left = 0, top = 0, right = -1, bottom = -1;  // around every point
+  double left = 0, top = 0, right = -1, bottom = -1;  // around every point; none while right < left
 
+  // Widens the box around every point to take in p and margin around it.
+  void Reach(TPointF p, double margin);
+  void EndLoop(double thinWidth);
   void RenderShape(size_t index);
   TRect Box(const TPixelRows& pixels) const;
   static constexpr int kFarOut = 1 << 20;
@@ -419,6 +468,7 @@ void TAaBatch::Clear() {
   impl_->shapes.clear();
   impl_->loopEnds.clear();
   impl_->pieces.clear();
+  impl_->thinWidths.clear();
   impl_->points.clear();
   impl_->right = impl_->left - 1;
 }
@@ -427,23 +477,38 @@ void TAaBatch::BeginShape(uint32_t rgb, bool whole) {
   impl_->shapes.push_back(Impl::Shape{rgb & 0xFFFFFF, impl_->loopEnds.size(), whole});
 }
 
+void TAaBatch::Impl::Reach(TPointF p, double margin) {
+  if (right < left) {
+    left = right = p.x;
+    top = bottom = p.y;
+  }
+  left = std::min(left, p.x - margin);
+  right = std::max(right, p.x + margin);
+  top = std::min(top, p.y - margin);
+  bottom = std::max(bottom, p.y + margin);
+}
+
+void TAaBatch::Impl::EndLoop(double thinWidth) {
+  loopEnds.push_back(points.size());
+  pieces.emplace_back();
+  thinWidths.push_back(thinWidth);
+  shapes.back().loopsEnd = loopEnds.size();
+}
+
 void TAaBatch::AddLoop(const TPointF* points, int count) {
   if (count < 3) return;
-  Impl& impl = *impl_;
-  if (impl.points.empty()) {
-    impl.left = impl.right = points[0].x;
-    impl.top = impl.bottom = points[0].y;
-  }
-  for (int i = 0; i < count; ++i) {
-    impl.left = std::min(impl.left, points[i].x);
-    impl.right = std::max(impl.right, points[i].x);
-    impl.top = std::min(impl.top, points[i].y);
-    impl.bottom = std::max(impl.bottom, points[i].y);
-  }
+  for (int i = 0; i < count; ++i) impl_->Reach(points[i], 0);
   impl_->points.insert(impl_->points.end(), points, points + count);
-  impl_->loopEnds.push_back(impl_->points.size());
-  impl_->pieces.emplace_back();
-  impl_->shapes.back().loopsEnd = impl_->loopEnds.size();
+  impl_->EndLoop(0);
+}
+
+void TAaBatch::AddThinLine(TPointF a, TPointF b, double width) {
+  // The line reaches its width past its points at most.
+  impl_->Reach(a, width + 1);
+  impl_->Reach(b, width + 1);
+  impl_->points.push_back(a);
+  impl_->points.push_back(b);
+  impl_->EndLoop(width);
 }
 
 void TAaBatch::Fill(const TPointF* points, int count, uint32_t rgb) {
@@ -478,9 +543,13 @@ void TAaBatch::AddLine(const std::vector<TPointF>& line, bool closed, double wid
     const double ax = a.x - dx / 2, ay = a.y - dy / 2;
     const double bx = b.x - dx / 2, by = b.y - dy / 2;
     const double nx = -dy * half, ny = dx * half;
-    quad.assign({{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}});
-    Orient(quad);
-    AddLoop(quad.data(), 4);
+    if (width <= kWidestSquarePen) {
+      AddThinLine(a, b, width);
+    } else {
+      quad.assign({{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}});
+      Orient(quad);
+      AddLoop(quad.data(), 4);
+    }
     if (length >= kShortestSharedPiece)
       impl_->pieces.back() = LinePiece{a, b, width, impl_->shapes.back().rgb};
   }
@@ -516,6 +585,10 @@ void TAaBatch::Impl::RenderShape(size_t index) {
     if (pieces[loop].width > 0 && !drawnPieces.insert(pieces[loop]).second) continue;
     const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
     const TPointF* p = &points[from];
+    if (thinWidths[loop] > 0) {
+      ThinLine(mixer, p[0], p[1], thinWidths[loop], shapes[index].rgb);
+      continue;
+    }
     if (!shapes[index].whole && IsPixelBox(p, loopEnds[loop] - from)) {
       mixer.AddBox(std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x),
                    std::max(p[0].y, p[2].y), shapes[index].rgb);

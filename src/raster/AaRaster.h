@@ -75,6 +75,7 @@ class TAaBatch {
   void BeginShape(uint32_t rgb, bool whole = false);
   void AddLoop(const TPointF* points, int count);
   void AddLine(const std::vector<TPointF>& line, bool closed, double width);
+  void AddThinLine(TPointF a, TPointF b, double width);
   std::unique_ptr<Impl> impl_;
 };
 
