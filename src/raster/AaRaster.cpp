@@ -53,6 +53,17 @@ uint32_t BlendShares(uint32_t pixel, const Shares& share, unsigned cover) {
   return out;
 }
 
+// Floor and ceiling as integers, for values well within int: the library's
+// are calls on targets without SSE4.1.
+inline int FloorInt(double value) {
+  const int truncated = static_cast<int>(value);
+  return truncated - (truncated > value ? 1 : 0);
+}
+inline int CeilInt(double value) {
+  const int truncated = static_cast<int>(value);
+  return truncated + (truncated < value ? 1 : 0);
+}
+
 // A coordinate as a pixel index from low to high.
 int Within(double value, int low, int high) {
   return static_cast<int>(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
@@ -268,7 +279,7 @@ class CoverageGrid {
     const float d = static_cast<float>(sign);
     for (int y = rowFrom; y < rowTo; ++y) {
       const double x = std::clamp(x0 + slope * (y + 0.5 - y0), 0.0, double(width_));
-      const int first = static_cast<int>(std::ceil(x - 0.5));
+      const int first = CeilInt(x - 0.5);
       cells_[stride_ * y + first] += d;
       rowFirst_[y] = std::min(rowFirst_[y], first);
       rowLast_[y] = std::max(rowLast_[y], first);
@@ -336,15 +347,14 @@ void ThinLine(ImageMixer& mixer, TPointF a, TPointF b, double width, uint32_t rg
   const double half = width / 2 * length / std::fabs(dx);
   const double from = a.x - along, to = b.x - along;
   // Pixels whose centres lie from the start up to, not including, the end.
-  const int first = static_cast<int>(dx > 0 ? std::ceil(std::clamp(from - 0.5, low - 1.0, high + 1.0))
-                                            : std::floor(std::clamp(to - 0.5, low - 1.0, high + 1.0)) + 1);
-  const int last = static_cast<int>(dx > 0 ? std::ceil(std::clamp(to - 0.5, low - 1.0, high + 1.0)) - 1
-                                           : std::floor(std::clamp(from - 0.5, low - 1.0, high + 1.0)));
+  auto major = [low, high](double centre) { return std::clamp(centre - 0.5, low - 1.0, high + 1.0); };
+  const int first = dx > 0 ? CeilInt(major(from)) : FloorInt(major(to)) + 1;
+  const int last = dx > 0 ? CeilInt(major(to)) - 1 : FloorInt(major(from));
   const double slope = dy / dx;
   for (int c = std::max(first, low); c <= std::min(last, high - 1); ++c) {
     const double centre = a.y + slope * (c + 0.5 - a.x);
     const double top = centre - half, bottom = centre + half;
-    for (int k = static_cast<int>(std::floor(top)); k < bottom; ++k) {
+    for (int k = FloorInt(top); k < bottom; ++k) {
       const double overlap = std::min(k + 1.0, bottom) - std::max(static_cast<double>(k), top);
       const unsigned cover = static_cast<unsigned>(overlap * kFull + 0.5);
       if (steep) mixer.AddPixel(k, c, cover, rgb);
@@ -423,6 +433,7 @@ struct LinePieceHash {
 
 // Pieces shorter than this are rarely shared and cost little: not looked up.
 constexpr double kShortestSharedPiece = 4;
+constexpr size_t kBucketsKept = 64;
 
 }  // namespace
 
@@ -617,8 +628,11 @@ void TAaBatch::Render(const TPixelRows& pixels) {
     for (size_t i = impl_->shapes.size(); i-- > 0;) impl_->RenderShape(i);
     impl_->mixer.End();
     // Clearing costs all its buckets, which a batch of many lines leaves
-    // behind for the many small batches (a mark each) that follow: let them go.
-    if (!impl_->drawnPieces.empty()) impl_->drawnPieces = {};
+    // behind for the many small batches (a mark each) that follow: let many
+    // go, keep a few.
+    std::unordered_set<LinePiece, LinePieceHash>& drawn = impl_->drawnPieces;
+    if (drawn.bucket_count() > kBucketsKept) drawn = {};
+    else if (!drawn.empty()) drawn.clear();
   }
   Clear();
 }
