@@ -82,9 +82,10 @@ class ImageMixer {
     if (covers_.size() < area) {
       covers_.resize(area);
       shares_.resize(area);
+      partial_.resize(area);  // each pixel is listed once at most
     }
     std::fill_n(covers_.begin(), area, agg::int8u{0});
-    partial_.clear();
+    partials_ = 0;
   }
   // Pixels x to x + length - 1 of row y, counted from the box's top-left
   // corner, all with the same coverage.
@@ -129,8 +130,10 @@ class ImageMixer {
   // The box in image coordinates.
   const TRect& Box() const { return box_; }
   void End() {
-    for (const Partial& partial : partial_)
+    for (size_t i = 0; i < partials_; ++i) {
+      const Partial& partial = partial_[i];
       *partial.pixel = BlendShares(*partial.pixel, shares_[partial.index], covers_[partial.index]);
+    }
   }
 
  private:
@@ -148,7 +151,7 @@ class ImageMixer {
     Shares& sum = shares_[index];
     if (taken == 0) {
       sum = Shares{0, 0, 0, 0};
-      partial_.push_back(Partial{index, &pixel});
+      partial_[partials_++] = Partial{index, &pixel};
     }
     taken = static_cast<agg::int8u>(taken + share);
     sum.red += Channel(rgb, 16) * share;
@@ -168,6 +171,7 @@ class ImageMixer {
     uint32_t* pixel;
   };
   std::vector<Partial> partial_;
+  size_t partials_ = 0;  // listed in partial_
 };
 
 // Whether two cells hold nothing (a cell made -0 counts as something).
