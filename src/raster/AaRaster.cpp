@@ -119,10 +119,10 @@ class ImageMixer {
     for (int y = Within(top, box_.top, box_.bottom) - box_.top; y < y1 && x0 < x1; ++y)
       Add(x0, y, x1 - x0, kFull, rgb);
   }
-  // One pixel in image coordinates; pixels outside the box are left out.
+  // One pixel in image coordinates, within the box.
   void AddPixel(int x, int y, unsigned cover, uint32_t rgb) {
     x -= box_.left, y -= box_.top;
-    if (x < 0 || y < 0 || x >= boxWidth_ || y >= box_.bottom - box_.top || cover == 0) return;
+    if (cover == 0) return;
     const size_t index = static_cast<size_t>(y) * boxWidth_ + x;
     Add(index, pixels_.bits[static_cast<ptrdiff_t>(box_.top + y) * pixels_.stride + box_.left + x],
         std::min(cover, kFull), rgb);
@@ -333,6 +333,32 @@ class CoverageGrid {
   int width_ = 0, height_ = 0, left_ = 0, top_ = 0, yFirst_ = 0, yLast_ = -1;
 };
 
+// A thin line's pixels along its major axis (y when Steep), the minor one
+// being the other: columns first to last, each a band of half its thickness
+// around the line's centre there.
+struct LineBand {
+  int first, last;          // along the major axis, within the box
+  int minorLow, minorHigh;  // the box across it
+  double startMinor, slope, half;
+};
+
+template <bool Steep>
+void ThinLineBand(ImageMixer& mixer, const LineBand& band, uint32_t rgb) {
+  for (int c = band.first; c <= band.last; ++c) {
+    const double centre = band.startMinor + band.slope * c;
+    // Kept near the box: a line far beyond it has centres beyond any int.
+    const double top = std::clamp(centre - band.half, band.minorLow - 1.0, band.minorHigh + 1.0);
+    const double bottom = std::clamp(centre + band.half, band.minorLow - 1.0, band.minorHigh + 1.0);
+    const int kTo = std::min(CeilInt(bottom), band.minorHigh);
+    for (int k = std::max(FloorInt(top), band.minorLow); k < kTo; ++k) {
+      const double overlap = std::min(k + 1.0, bottom) - std::max(static_cast<double>(k), top);
+      const unsigned cover = static_cast<unsigned>(overlap * kFull + 0.5);
+      if (Steep) mixer.AddPixel(k, c, cover, rgb);
+      else mixer.AddPixel(c, k, cover, rgb);
+    }
+  }
+}
+
 // A thin line from a to b (its width across it) straight into the mixer, one
 // column (or row) of pixels at a time along it, as the polygon of the same
 // line would cover them: from half a pixel before a to half a pixel before b,
@@ -348,23 +374,17 @@ void ThinLine(ImageMixer& mixer, TPointF a, TPointF b, double width, uint32_t rg
   const int low = steep ? box.top : box.left, high = steep ? box.bottom : box.right;
   const double length = std::hypot(dx, dy);
   const double along = dx / length / 2;  // half a pixel along the line, on the major axis
-  const double half = width / 2 * length / std::fabs(dx);
   const double from = a.x - along, to = b.x - along;
   // Pixels whose centres lie from the start up to, not including, the end.
   auto major = [low, high](double centre) { return std::clamp(centre - 0.5, low - 1.0, high + 1.0); };
   const int first = dx > 0 ? CeilInt(major(from)) : FloorInt(major(to)) + 1;
   const int last = dx > 0 ? CeilInt(major(to)) - 1 : FloorInt(major(from));
   const double slope = dy / dx;
-  for (int c = std::max(first, low); c <= std::min(last, high - 1); ++c) {
-    const double centre = a.y + slope * (c + 0.5 - a.x);
-    const double top = centre - half, bottom = centre + half;
-    for (int k = FloorInt(top); k < bottom; ++k) {
-      const double overlap = std::min(k + 1.0, bottom) - std::max(static_cast<double>(k), top);
-      const unsigned cover = static_cast<unsigned>(overlap * kFull + 0.5);
-      if (steep) mixer.AddPixel(k, c, cover, rgb);
-      else mixer.AddPixel(c, k, cover, rgb);
-    }
-  }
+  const LineBand band{std::max(first, low), std::min(last, high - 1),
+                      steep ? box.left : box.top, steep ? box.right : box.bottom,
+                      a.y + slope * (0.5 - a.x), slope, width / 2 * length / std::fabs(dx)};
+  if (steep) ThinLineBand<true>(mixer, band, rgb);
+  else ThinLineBand<false>(mixer, band, rgb);
 }
 
 // Whether a loop of four points is a box with its edges between pixels: it

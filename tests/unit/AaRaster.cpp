@@ -157,6 +157,8 @@ TEST(AaRaster, NothingLandsOutsideTheClip) {
   batch.Fill(huge, 3, 0);
   const TPointF across[2] = {{-1e7, 15.5}, {1e7, 35.5}};
   batch.Stroke(across, 2, false, 2, 0);
+  const TPointF beyondAnyInt[2] = {{0, 3e9}, {40, 3e9 + 5}};
+  batch.Stroke(beyondAnyInt, 2, false, 1, 0);
   batch.Render(image.Rows());
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 40; ++x)
