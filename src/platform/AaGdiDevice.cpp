@@ -132,8 +132,17 @@ void AaGdiDevice::Outline(const std::vector<TPointF>& centres, bool closed) {
 }
 
 void AaGdiDevice::FillAndOutline(const std::vector<TPointF>& shape) {
-  if (Fills()) batch_.Fill(shape.data(), static_cast<int>(shape.size()), RgbOf(CurrentBrush().color));
-  Outline(Centres(shape), true);
+  const std::vector<TPointF> centres = Centres(shape);
+  const int count = static_cast<int>(shape.size());
+  if (Fills()) {
+    // A solid pen hides the fill's edges: the fill needs no smoothing of its own.
+    const TChartPen& pen = CurrentPen();
+    if (pen.Draws() && DashesOf(pen).empty() && count >= 3)
+      batch_.FillUnderOutline(centres.data(), count, RgbOf(CurrentBrush().color));
+    else
+      batch_.Fill(shape.data(), count, RgbOf(CurrentBrush().color));
+  }
+  Outline(centres, true);
 }
 
 void AaGdiDevice::Line(int x0, int y0, int x1, int y1) {

@@ -53,6 +53,17 @@ uint32_t BlendShares(uint32_t pixel, const Shares& share, unsigned cover) {
   return out;
 }
 
+// Floor and ceiling as integers, for values well within int: the library's
+// are calls on targets without SSE4.1.
+inline int FloorInt(double value) {
+  const int truncated = static_cast<int>(value);
+  return truncated - (truncated > value ? 1 : 0);
+}
+inline int CeilInt(double value) {
+  const int truncated = static_cast<int>(value);
+  return truncated + (truncated < value ? 1 : 0);
+}
+
 // A coordinate as a pixel index from low to high.
 int Within(double value, int low, int high) {
   return static_cast<int>(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
@@ -71,9 +82,10 @@ class ImageMixer {
     if (covers_.size() < area) {
       covers_.resize(area);
       shares_.resize(area);
+      partial_.resize(area);  // each pixel is listed once at most
     }
     std::fill_n(covers_.begin(), area, agg::int8u{0});
-    partial_.clear();
+    partials_ = 0;
   }
   // Pixels x to x + length - 1 of row y, counted from the box's top-left
   // corner, all with the same coverage.
@@ -107,12 +119,20 @@ class ImageMixer {
     for (int y = Within(top, box_.top, box_.bottom) - box_.top; y < y1 && x0 < x1; ++y)
       Add(x0, y, x1 - x0, kFull, rgb);
   }
+  // One pixel in image coordinates, within the box.
+  void AddPixel(int x, int y, unsigned cover, uint32_t rgb) {
+    x -= box_.left, y -= box_.top;
+    if (cover == 0) return;
+    const size_t index = static_cast<size_t>(y) * boxWidth_ + x;
+    Add(index, pixels_.bits[static_cast<ptrdiff_t>(box_.top + y) * pixels_.stride + box_.left + x],
+        std::min(cover, kFull), rgb);
+  }
+  // The box in image coordinates.
+  const TRect& Box() const { return box_; }
   void End() {
-    for (size_t index : partial_) {
-      const int y = box_.top + static_cast<int>(index / boxWidth_);
-      const int x = box_.left + static_cast<int>(index % boxWidth_);
-      uint32_t& pixel = pixels_.bits[static_cast<ptrdiff_t>(y) * pixels_.stride + x];
-      pixel = BlendShares(pixel, shares_[index], covers_[index]);
+    for (size_t i = 0; i < partials_; ++i) {
+      const Partial& partial = partial_[i];
+      *partial.pixel = BlendShares(*partial.pixel, shares_[partial.index], covers_[partial.index]);
     }
   }
 
@@ -131,7 +151,7 @@ class ImageMixer {
     Shares& sum = shares_[index];
     if (taken == 0) {
       sum = Shares{0, 0, 0, 0};
-      partial_.push_back(index);
+      partial_[partials_++] = Partial{index, &pixel};
     }
     taken = static_cast<agg::int8u>(taken + share);
     sum.red += Channel(rgb, 16) * share;
@@ -145,7 +165,13 @@ class ImageMixer {
   int boxWidth_ = 0;
   std::vector<agg::int8u> covers_;
   std::vector<Shares> shares_;
-  std::vector<size_t> partial_;
+  // Pixels some shape covered in part: where their shares are, and where they go.
+  struct Partial {
+    size_t index;
+    uint32_t* pixel;
+  };
+  std::vector<Partial> partial_;
+  size_t partials_ = 0;  // listed in partial_
 };
 
 // Whether two cells hold nothing (a cell made -0 counts as something).
@@ -177,23 +203,25 @@ class CoverageGrid {
   }
 
   // An edge in image coordinates; the parts left of the box count as on its
-  // left side, those right of it or above or below it add nothing seen.
-  void Edge(double x0, double y0, double x1, double y1) {
+  // left side, those right of it or above or below it add nothing seen. A
+  // whole edge takes the pixels whose centres it leaves on its right whole.
+  void Edge(double x0, double y0, double x1, double y1, bool whole = false) {
     if (!std::isfinite(x0 + y0 + x1 + y1)) return;
     x0 -= left_, x1 -= left_, y0 -= top_, y1 -= top_;
     if (y0 == y1) return;
     for (const double cut : {0.0, static_cast<double>(width_)}) {
       if ((x0 < cut) != (x1 < cut) && x0 != cut && x1 != cut) {
         const double y = y0 + (y1 - y0) * (cut - x0) / (x1 - x0);
-        Edge(x0 + left_, y0 + top_, cut + left_, y + top_);
-        Edge(cut + left_, y + top_, x1 + left_, y1 + top_);
+        Edge(x0 + left_, y0 + top_, cut + left_, y + top_, whole);
+        Edge(cut + left_, y + top_, x1 + left_, y1 + top_, whole);
         return;
       }
     }
     const double clampedX0 = std::clamp(x0, 0.0, static_cast<double>(width_));
     const double clampedX1 = std::clamp(x1, 0.0, static_cast<double>(width_));
-    if (y0 < y1) Rows(clampedX0, y0, clampedX1, y1, 1.0);
-    else Rows(clampedX1, y1, clampedX0, y0, -1.0);
+    const auto rows = whole ? &CoverageGrid::CentreRows : &CoverageGrid::Rows;
+    if (y0 < y1) (this->*rows)(clampedX0, y0, clampedX1, y1, 1.0);
+    else (this->*rows)(clampedX1, y1, clampedX0, y0, -1.0);
   }
 
   // The coverage of every touched pixel to emit(x, y, length, cover), in runs
@@ -243,6 +271,25 @@ class CoverageGrid {
     }
   }
 
+  // The same edge crossing only the rows whose centres it spans, each at the
+  // first pixel whose centre lies right of it.
+  void CentreRows(double x0, double y0, double x1, double y1, double sign) {
+    const double slope = (x1 - x0) / (y1 - y0);
+    const int rowFrom = static_cast<int>(std::clamp(std::ceil(y0 - 0.5), 0.0, double(height_)));
+    const int rowTo = static_cast<int>(std::clamp(std::ceil(y1 - 0.5), 0.0, double(height_)));
+    if (rowFrom >= rowTo) return;
+    yFirst_ = std::min(yFirst_, rowFrom);
+    yLast_ = std::max(yLast_, rowTo - 1);
+    const float d = static_cast<float>(sign);
+    for (int y = rowFrom; y < rowTo; ++y) {
+      const double x = std::clamp(x0 + slope * (y + 0.5 - y0), 0.0, double(width_));
+      const int first = CeilInt(x - 0.5);
+      cells_[stride_ * y + first] += d;
+      rowFirst_[y] = std::min(rowFirst_[y], first);
+      rowLast_[y] = std::max(rowLast_[y], first);
+    }
+  }
+
   // The part of an edge within row y, from xa to xb, dy high (signed).
   void Cell(int y, double xa, double xb, double d) {
     float* row = &cells_[stride_ * y];
@@ -285,6 +332,60 @@ class CoverageGrid {
   size_t stride_ = 0;
   int width_ = 0, height_ = 0, left_ = 0, top_ = 0, yFirst_ = 0, yLast_ = -1;
 };
+
+// A thin line's pixels along its major axis (y when Steep), the minor one
+// being the other: columns first to last, each a band of half its thickness
+// around the line's centre there.
+struct LineBand {
+  int first, last;          // along the major axis, within the box
+  int minorLow, minorHigh;  // the box across it
+  double startMinor, slope, half;
+};
+
+template <bool Steep>
+void ThinLineBand(ImageMixer& mixer, const LineBand& band, uint32_t rgb) {
+  for (int c = band.first; c <= band.last; ++c) {
+    const double centre = band.startMinor + band.slope * c;
+    // Kept near the box: a line far beyond it has centres beyond any int.
+    const double top = std::clamp(centre - band.half, band.minorLow - 1.0, band.minorHigh + 1.0);
+    const double bottom = std::clamp(centre + band.half, band.minorLow - 1.0, band.minorHigh + 1.0);
+    const int kTo = std::min(CeilInt(bottom), band.minorHigh);
+    for (int k = std::max(FloorInt(top), band.minorLow); k < kTo; ++k) {
+      const double overlap = std::min(k + 1.0, bottom) - std::max(static_cast<double>(k), top);
+      const unsigned cover = static_cast<unsigned>(overlap * kFull + 0.5);
+      if (Steep) mixer.AddPixel(k, c, cover, rgb);
+      else mixer.AddPixel(c, k, cover, rgb);
+    }
+  }
+}
+
+// A thin line from a to b (its width across it) straight into the mixer, one
+// column (or row) of pixels at a time along it, as the polygon of the same
+// line would cover them: from half a pixel before a to half a pixel before b,
+// each pixel covered as much as the line's band overlaps it at its centre.
+void ThinLine(ImageMixer& mixer, TPointF a, TPointF b, double width, uint32_t rgb) {
+  double dx = b.x - a.x, dy = b.y - a.y;
+  const bool steep = std::fabs(dy) > std::fabs(dx);
+  if (steep) {
+    std::swap(a.x, a.y), std::swap(b.x, b.y), std::swap(dx, dy);
+  }
+  if (dx == 0 || !std::isfinite(a.x + a.y + b.x + b.y)) return;
+  const TRect& box = mixer.Box();
+  const int low = steep ? box.top : box.left, high = steep ? box.bottom : box.right;
+  const double length = std::hypot(dx, dy);
+  const double along = dx / length / 2;  // half a pixel along the line, on the major axis
+  const double from = a.x - along, to = b.x - along;
+  // Pixels whose centres lie from the start up to, not including, the end.
+  auto major = [low, high](double centre) { return std::clamp(centre - 0.5, low - 1.0, high + 1.0); };
+  const int first = dx > 0 ? CeilInt(major(from)) : FloorInt(major(to)) + 1;
+  const int last = dx > 0 ? CeilInt(major(to)) - 1 : FloorInt(major(from));
+  const double slope = dy / dx;
+  const LineBand band{std::max(first, low), std::min(last, high - 1),
+                      steep ? box.left : box.top, steep ? box.right : box.bottom,
+                      a.y + slope * (0.5 - a.x), slope, width / 2 * length / std::fabs(dx)};
+  if (steep) ThinLineBand<true>(mixer, band, rgb);
+  else ThinLineBand<false>(mixer, band, rgb);
+}
 
 // Whether a loop of four points is a box with its edges between pixels: it
 // covers whole pixels and needs no rasterising.
@@ -356,6 +457,7 @@ struct LinePieceHash {
 
 // Pieces shorter than this are rarely shared and cost little: not looked up.
 constexpr double kShortestSharedPiece = 4;
+constexpr size_t kBucketsKept = 64;
 
 }  // namespace
 
@@ -366,16 +468,21 @@ struct TAaBatch::Impl {
   struct Shape {
     uint32_t rgb;
     size_t loopsEnd;
+    bool whole;  // pixels taken whole by their centres
   };
   std::vector<Shape> shapes;
   std::vector<size_t> loopEnds;   // into points
   std::vector<LinePiece> pieces;  // of each loop
+  std::vector<double> thinWidths;  // of each loop: a thin line's width, 0 for a polygon
   std::unordered_set<LinePiece, LinePieceHash> drawnPieces;
   std::vector<TPointF> points;
   std::vector<TPointF> loop;      // scratch
   TRect clip = MakeRect(-kFarOut, -kFarOut, kFarOut, kFarOut);
-  double left = 0, top = 0, right = -1, bottom = -1;  // around every point
+  double left = 0, top = 0, right = -1, bottom = -1;  // around every point; none while right < left
 
+  // Widens the box around every point to take in p and margin around it.
+  void Reach(TPointF p, double margin);
+  void EndLoop(double thinWidth);
   void RenderShape(size_t index);
   TRect Box(const TPixelRows& pixels) const;
   static constexpr int kFarOut = 1 << 20;
@@ -396,36 +503,58 @@ void TAaBatch::Clear() {
   impl_->shapes.clear();
   impl_->loopEnds.clear();
   impl_->pieces.clear();
+  impl_->thinWidths.clear();
   impl_->points.clear();
   impl_->right = impl_->left - 1;
 }
 
-void TAaBatch::BeginShape(uint32_t rgb) {
-  impl_->shapes.push_back(Impl::Shape{rgb & 0xFFFFFF, impl_->loopEnds.size()});
+void TAaBatch::BeginShape(uint32_t rgb, bool whole) {
+  impl_->shapes.push_back(Impl::Shape{rgb & 0xFFFFFF, impl_->loopEnds.size(), whole});
+}
+
+void TAaBatch::Impl::Reach(TPointF p, double margin) {
+  if (right < left) {
+    left = right = p.x;
+    top = bottom = p.y;
+  }
+  left = std::min(left, p.x - margin);
+  right = std::max(right, p.x + margin);
+  top = std::min(top, p.y - margin);
+  bottom = std::max(bottom, p.y + margin);
+}
+
+void TAaBatch::Impl::EndLoop(double thinWidth) {
+  loopEnds.push_back(points.size());
+  pieces.emplace_back();
+  thinWidths.push_back(thinWidth);
+  shapes.back().loopsEnd = loopEnds.size();
 }
 
 void TAaBatch::AddLoop(const TPointF* points, int count) {
   if (count < 3) return;
-  Impl& impl = *impl_;
-  if (impl.points.empty()) {
-    impl.left = impl.right = points[0].x;
-    impl.top = impl.bottom = points[0].y;
-  }
-  for (int i = 0; i < count; ++i) {
-    impl.left = std::min(impl.left, points[i].x);
-    impl.right = std::max(impl.right, points[i].x);
-    impl.top = std::min(impl.top, points[i].y);
-    impl.bottom = std::max(impl.bottom, points[i].y);
-  }
+  for (int i = 0; i < count; ++i) impl_->Reach(points[i], 0);
   impl_->points.insert(impl_->points.end(), points, points + count);
-  impl_->loopEnds.push_back(impl_->points.size());
-  impl_->pieces.emplace_back();
-  impl_->shapes.back().loopsEnd = impl_->loopEnds.size();
+  impl_->EndLoop(0);
+}
+
+void TAaBatch::AddThinLine(TPointF a, TPointF b, double width) {
+  // The line reaches its width past its points at most.
+  impl_->Reach(a, width + 1);
+  impl_->Reach(b, width + 1);
+  impl_->points.push_back(a);
+  impl_->points.push_back(b);
+  impl_->EndLoop(width);
 }
 
 void TAaBatch::Fill(const TPointF* points, int count, uint32_t rgb) {
   if (points == nullptr || count < 3) return;
   BeginShape(rgb);
+  AddLoop(points, count);
+}
+
+void TAaBatch::FillUnderOutline(const TPointF* points, int count, uint32_t rgb) {
+  if (points == nullptr || count < 3) return;
+  BeginShape(rgb, true);
   AddLoop(points, count);
 }
 
@@ -449,9 +578,13 @@ void TAaBatch::AddLine(const std::vector<TPointF>& line, bool closed, double wid
     const double ax = a.x - dx / 2, ay = a.y - dy / 2;
     const double bx = b.x - dx / 2, by = b.y - dy / 2;
     const double nx = -dy * half, ny = dx * half;
-    quad.assign({{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}});
-    Orient(quad);
-    AddLoop(quad.data(), 4);
+    if (width <= kWidestSquarePen) {
+      AddThinLine(a, b, width);
+    } else {
+      quad.assign({{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}});
+      Orient(quad);
+      AddLoop(quad.data(), 4);
+    }
     if (length >= kShortestSharedPiece)
       impl_->pieces.back() = LinePiece{a, b, width, impl_->shapes.back().rgb};
   }
@@ -487,13 +620,17 @@ void TAaBatch::Impl::RenderShape(size_t index) {
     if (pieces[loop].width > 0 && !drawnPieces.insert(pieces[loop]).second) continue;
     const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
     const TPointF* p = &points[from];
-    if (IsPixelBox(p, loopEnds[loop] - from)) {
+    if (thinWidths[loop] > 0) {
+      ThinLine(mixer, p[0], p[1], thinWidths[loop], shapes[index].rgb);
+      continue;
+    }
+    if (!shapes[index].whole && IsPixelBox(p, loopEnds[loop] - from)) {
       mixer.AddBox(std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x),
                    std::max(p[0].y, p[2].y), shapes[index].rgb);
       continue;
     }
     for (size_t i = from, j = loopEnds[loop] - 1; i < loopEnds[loop]; j = i++)
-      grid.Edge(points[j].x, points[j].y, points[i].x, points[i].y);
+      grid.Edge(points[j].x, points[j].y, points[i].x, points[i].y, shapes[index].whole);
   }
   const uint32_t rgb = shapes[index].rgb;
   grid.Sweep([this, rgb](int x, int y, int length, unsigned cover) { mixer.Add(x, y, length, cover, rgb); });
@@ -514,8 +651,12 @@ void TAaBatch::Render(const TPixelRows& pixels) {
     impl_->mixer.Begin(pixels, box);
     for (size_t i = impl_->shapes.size(); i-- > 0;) impl_->RenderShape(i);
     impl_->mixer.End();
-    // Clearing costs its buckets even when empty, and most batches hold no lines.
-    if (!impl_->drawnPieces.empty()) impl_->drawnPieces.clear();
+    // Clearing costs all its buckets, which a batch of many lines leaves
+    // behind for the many small batches (a mark each) that follow: let many
+    // go, keep a few.
+    std::unordered_set<LinePiece, LinePieceHash>& drawn = impl_->drawnPieces;
+    if (drawn.bucket_count() > kBucketsKept) drawn = {};
+    else if (!drawn.empty()) drawn.clear();
   }
   Clear();
 }

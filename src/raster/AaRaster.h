@@ -43,6 +43,11 @@ class TAaBatch {
 
   // A polygon (closed implicitly), nonzero winding, in rgb (0x00RRGGBB).
   void Fill(const TPointF* points, int count, uint32_t rgb);
+  // The same polygon, its pixels taken whole where their centres lie inside:
+  // for a shape whose thin outline covers its edges, drawn later. points run
+  // through the pixel centres of that outline, so the fill reaches no
+  // further out than the outline does.
+  void FillUnderOutline(const TPointF* points, int count, uint32_t rgb);
   // An axis-parallel rectangle.
   void FillBox(double left, double top, double right, double bottom, uint32_t rgb);
   // A line of the given width centred on the polyline. Each segment starts
@@ -67,9 +72,10 @@ class TAaBatch {
 
  private:
   struct Impl;
-  void BeginShape(uint32_t rgb);
+  void BeginShape(uint32_t rgb, bool whole = false);
   void AddLoop(const TPointF* points, int count);
   void AddLine(const std::vector<TPointF>& line, bool closed, double width);
+  void AddThinLine(TPointF a, TPointF b, double width);
   std::unique_ptr<Impl> impl_;
 };
 

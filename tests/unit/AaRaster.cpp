@@ -97,6 +97,32 @@ TEST(AaRaster, ThinLinesOnPixelCentresAreCrispAndStopBeforeTheirLastPoint) {
     }
 }
 
+TEST(AaRaster, AFillUnderItsOutlineStaysWithinItAndTheOutlineIsSmooth) {
+  Image image(60, 60);
+  TAaBatch batch;
+  const TPointF shape[3] = {PixelCentre(5, 5), PixelCentre(50, 20), PixelCentre(15, 52)};
+  batch.FillUnderOutline(shape, 3, 0x00C800);
+  batch.Stroke(shape, 3, true, 1, 0);
+  batch.Render(image.Rows());
+  auto inside = [&](double x, double y) {
+    for (int i = 0, j = 2; i < 3; j = i++)
+      if ((shape[i].x - shape[j].x) * (y - shape[j].y) - (shape[i].y - shape[j].y) * (x - shape[j].x) < 0)
+        return false;
+    return true;
+  };
+  std::set<uint32_t> greys;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 60; ++x) {
+      const uint32_t c = image.At(x, y);
+      if (inside(x + 0.5, y + 0.5)) continue;
+      // Outside, only the outline mixes with the background: no fill shows.
+      EXPECT_TRUE(Red(c) == Green(c) && Green(c) == Blue(c)) << x << "," << y;
+      greys.insert(c);
+    }
+  EXPECT_GT(greys.size(), 4u) << "the slanted outline has intermediate colours";
+  EXPECT_EQ(0x00C800u, image.At(20, 25));
+}
+
 TEST(AaRaster, DashPiecesFollowThePatternAlongTheLine) {
   struct Case {
     std::vector<TPointF> line;
@@ -129,6 +155,10 @@ TEST(AaRaster, NothingLandsOutsideTheClip) {
   const TPointF huge[3] = {{-1e7, -1e7}, {1e7, -1e7}, {0, 1e7}};
   batch.SetClip(MakeRect(10, 10, 20, 20));
   batch.Fill(huge, 3, 0);
+  const TPointF across[2] = {{-1e7, 15.5}, {1e7, 35.5}};
+  batch.Stroke(across, 2, false, 2, 0);
+  const TPointF beyondAnyInt[2] = {{0, 3e9}, {40, 3e9 + 5}};
+  batch.Stroke(beyondAnyInt, 2, false, 1, 0);
   batch.Render(image.Rows());
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 40; ++x)
