@@ -19,33 +19,18 @@
 #include <vector>
 
 #include "BenchTiming.h"
+#include "BenchChart.h"
 #include "engine/Chart.h"
 #include "engine/PieSeries.h"
 #include "platform/BitmapFile.h"
 #include "platform/GdiDevice.h"
 
 using namespace kd;
+using kdbench::BenchChart;
 using namespace kd::platform;
 using kdbench::MedianMs;
 
 namespace {
-
-struct BenchChart {
-  TChart chart;
-  TPieSeries series;
-  BenchChart(int slices, bool view3D) {
-    ApplyChartWindowDesign(chart);
-    chart.AddSeries(&series);
-    series.Marks().SetVisible(true);
-    series.Marks().SetArrowLength(8);
-    chart.Legend().SetVisible(true);
-    chart.Gradient().SetVisible(true);
-    chart.Gradient().SetDirection(gdFromCenter);
-    chart.SetView3D(view3D);
-    for (int i = 0; i < slices; ++i) series.AddSlice(1 + i % 7, "Slice " + std::to_string(i + 1));
-  }
-  ~BenchChart() { chart.RemoveSeries(&series); }
-};
 
 // Prints a time and, when there is one, the most it should take.
 void PrintFigure(double ms, double target) {

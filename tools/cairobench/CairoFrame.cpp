@@ -18,11 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "../bench/BenchChart.h"
 #include "engine/Chart.h"
 #include "engine/Device.h"
 #include "engine/PieSeries.h"
 
 using namespace kd;
+using kdbench::BenchChart;
 
 namespace {
 
@@ -317,24 +319,6 @@ double MedianMs(int runs, const std::function<void()>& work) {
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];
 }
-
-// The chart of bench_ChartPaint's repaint table.
-struct BenchChart {
-  TChart chart;
-  TPieSeries series;
-  BenchChart(int slices, bool view3D) {
-    ApplyChartWindowDesign(chart);
-    chart.AddSeries(&series);
-    series.Marks().SetVisible(true);
-    series.Marks().SetArrowLength(8);
-    chart.Legend().SetVisible(true);
-    chart.Gradient().SetVisible(true);
-    chart.Gradient().SetDirection(gdFromCenter);
-    chart.SetView3D(view3D);
-    for (int i = 0; i < slices; ++i) series.AddSlice(1 + i % 7, "Slice " + std::to_string(i + 1));
-  }
-  ~BenchChart() { chart.RemoveSeries(&series); }
-};
 
 }  // namespace
 
