@@ -139,6 +139,15 @@ void TChartCanvas3D::Pie(const TRect& bounds, TPoint start, TPoint end) {
   if (Ready(kShapeState)) device_->Pie(bounds, start, end);
 }
 
+void TChartCanvas3D::PolygonExact(const TPoint* points, const TPointF* exact, int count) {
+  if (Ready(kShapeState)) device_->PolygonExact(points, exact, count);
+}
+
+void TChartCanvas3D::PieExact(const TRect& bounds, TPoint start, TPoint end, double fromAngle,
+                              double toAngle) {
+  if (Ready(kShapeState)) device_->PieExact(bounds, start, end, fromAngle, toAngle);
+}
+
 void TChartCanvas3D::DrawPicture(const TPicture& picture, const TRect& dest) {
   if (device_) device_->DrawPicture(picture, dest);
 }
@@ -219,6 +228,22 @@ TPoint TChartCanvas3D::Project3D(int x, int y, int z) const {
                 RoundEven((dx * coefs_.a21 + dy * coefs_.a22 + dz * coefs_.a23) * f) + screenOriginY_};
 }
 
+TPointF TChartCanvas3D::Project3DExact(double x, double y, double z) const {
+  if (!is3D_) return TPointF{x, y};
+  if (orthogonal_) {
+    return TPointF{zoomScale_ * (x + z - projectionCenterX_) + screenOriginX_,
+                   zoomScale_ * (y - projectionCenterY_ - z) + screenOriginY_};
+  }
+  const double dx = x - projectionCenterX_;
+  const double dy = y - projectionCenterY_;
+  const double dz = z - depthCenter_;
+  double f = zoomScale_;
+  if (perspectiveFactor_ > 0)
+    f = zoomScale_ * (1 - perspectiveFactor_ * (dx * coefs_.p1 - dy * coefs_.p2 + dz * coefs_.p3));
+  return TPointF{(dx * coefs_.a11 + dy * coefs_.a12 + dz * coefs_.a13) * f + screenOriginX_,
+                 (dx * coefs_.a21 + dy * coefs_.a22 + dz * coefs_.a23) * f + screenOriginY_};
+}
+
 TPoint TChartCanvas3D::Unproject3D(int x, int y, int z) const {
   if (zoomScale_ == 0) return TPoint{x, y};
   const double k = 1.0 / zoomScale_;
@@ -285,18 +310,29 @@ std::optional<std::pair<TPoint, TPoint>> TChartCanvas3D::SliceArcPixels(int cx, 
 
 void TChartCanvas3D::DrawPieSlice3D(int cx, int cy, int rx, int ry, int z0, int z1, double a0,
                                     double a1, bool darkSides, bool radialFaces) {
-  // Fixed arrays: a frame of many slices allocates nothing here.
+  // Fixed arrays: a frame of many slices allocates nothing here. Each point
+  // is kept rounded (pixel devices) and exact (smooth ones); the rim's
+  // visible runs are found on the rounded ones, so both draw the same faces.
   const int n = ArcPointCount(a0, a1);
   std::array<TPoint, kMaxArcPoints + 1> top;     // 1-based: top[1..n]
   std::array<TPoint, kMaxArcPoints + 1> bottom;
+  std::array<TPointF, kMaxArcPoints + 1> topExact, bottomExact;
   std::array<TPoint, 2 * kMaxArcPoints + 1> poly;
+  std::array<TPointF, 2 * kMaxArcPoints + 1> polyExact;
 
   const TPoint c1 = Project3D(cx, cy, z1);
+  const TPointF c1Exact = Project3DExact(cx, cy, z1);
   const double step = (a1 - a0) / (n - 1);
   for (int k = 1; k <= n; ++k) {
-    const TPoint p = ArcPoint(cx, cy, rx, ry, a0 + (k - 1) * step);
+    const double angle = a0 + (k - 1) * step;
+    const TPoint p = ArcPoint(cx, cy, rx, ry, angle);
     top[k] = Project3D(p.x, p.y, z1);
     bottom[k] = Project3D(p.x, p.y, z0);
+    // The last point at a1 itself: the next slice's first, to the last bit.
+    const double exactAngle = k == n ? a1 : angle;
+    const double x = cx + rx * std::cos(exactAngle), y = cy - ry * std::sin(exactAngle);
+    topExact[k] = Project3DExact(x, y, z1);
+    bottomExact[k] = Project3DExact(x, y, z0);
   }
 
   // Hatched slices keep their hatch lines and darken the gaps behind them.
@@ -312,30 +348,29 @@ void TChartCanvas3D::DrawPieSlice3D(int cx, int cy, int rx, int ry, int z0, int 
 
   if (radialFaces) {
     const TPoint c0 = Project3D(cx, cy, z0);
-    if (top[n].x < cx) {
+    const TPointF c0Exact = Project3DExact(cx, cy, z0);
+    for (const int k : {n, 1}) {
+      if (k == n ? top[n].x >= cx : top[1].x <= cx) continue;
       useColor(sideColor);
-      const TPoint face[4] = {c1, top[n], bottom[n], c0};
-      Polygon(face, 4);
-    }
-    if (top[1].x > cx) {
-      useColor(sideColor);
-      const TPoint face[4] = {c1, top[1], bottom[1], c0};
-      Polygon(face, 4);
+      const TPoint face[4] = {c1, top[k], bottom[k], c0};
+      const TPointF faceExact[4] = {c1Exact, topExact[k], bottomExact[k], c0Exact};
+      PolygonExact(face, faceExact, 4);
     }
   }
 
   useColor(base);
   poly[0] = c1;
-  for (int k = 1; k <= n; ++k) poly[k] = top[k];
-  Polygon(poly.data(), n + 1);
+  polyExact[0] = c1Exact;
+  for (int k = 1; k <= n; ++k) poly[k] = top[k], polyExact[k] = topExact[k];
+  PolygonExact(poly.data(), polyExact.data(), n + 1);
 
   // The rim shows only where the top arc runs left to right.
   auto band = [&](int s, int e) {
     int count = 0;
-    for (int k = s; k <= e; ++k) poly[count++] = top[k];
-    for (int k = e; k >= s; --k) poly[count++] = bottom[k];
+    for (int k = s; k <= e; ++k, ++count) poly[count] = top[k], polyExact[count] = topExact[k];
+    for (int k = e; k >= s; --k, ++count) poly[count] = bottom[k], polyExact[count] = bottomExact[k];
     useColor(sideColor);
-    Polygon(poly.data(), count);
+    PolygonExact(poly.data(), polyExact.data(), count);
   };
   int k = 2;
   while (k <= n && top[k].x <= top[k - 1].x) ++k;

@@ -81,6 +81,9 @@ class TChartCanvas3D {
   void Polygon(const TPoint* points, int count);
   void Ellipse(const TRect& bounds);
   void Pie(const TRect& bounds, TPoint start, TPoint end);
+  // The shapes at their exact coordinates beside the rounded ones (TDevice).
+  void PolygonExact(const TPoint* points, const TPointF* exact, int count);
+  void PieExact(const TRect& bounds, TPoint start, TPoint end, double fromAngle, double toAngle);
   void DrawPicture(const TPicture& picture, const TRect& dest);
   void ClipRectangle(const TRect& rect);
   void UnClipRectangle();
@@ -94,6 +97,8 @@ class TChartCanvas3D {
   void SetupView(const TView3DOptions& options, bool view3D);
   void CenterView(int totalDepth, const TRect& chartRect);
   TPoint Project3D(int x, int y, int z) const;
+  // The same projection of an exact point, unrounded.
+  TPointF Project3DExact(double x, double y, double z) const;
   TPoint Unproject3D(int x, int y, int z) const;
   void BeginFrontPlane();
   void EndFrontPlane();

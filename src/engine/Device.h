@@ -1,6 +1,7 @@
 // The drawing surface the engine paints through. The engine computes every
-// coordinate itself and hands the device finished geometry in integer pixels;
-// the device only renders (GDI on Windows, a recorder in the unit tests).
+// coordinate itself and hands the device finished geometry in integer pixels
+// (slices also at their exact coordinates); the device only renders (GDI on
+// Windows, a recorder in the unit tests).
 #pragma once
 
 #include <algorithm>
@@ -124,6 +125,20 @@ class TDevice {
   // equal points give the whole ellipse. The device may fill it as a polygon
   // of arc points, but bounds, rays and direction are exactly these.
   virtual void Pie(const TRect& bounds, TPoint start, TPoint end) = 0;
+
+  // The same shapes with the engine's exact coordinates beside the rounded
+  // ones: a device that draws whole pixels draws the rounded shape, a smooth
+  // one the exact shape, so its edges land where the geometry says. The
+  // sector's exact rays are angles (radians, counter-clockwise from the
+  // right) of the ellipse in `bounds`.
+  virtual void PolygonExact(const TPoint* points, const TPointF* exact, int count) {
+    (void)exact;
+    Polygon(points, count);
+  }
+  virtual void PieExact(const TRect& bounds, TPoint start, TPoint end, double fromAngle, double toAngle) {
+    (void)fromAngle, (void)toAngle;
+    Pie(bounds, start, end);
+  }
 
   // Pictures are stretched to fill `dest` exactly.
   virtual void DrawPicture(const TPicture& picture, const TRect& dest) = 0;

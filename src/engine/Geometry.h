@@ -1,4 +1,4 @@
-// Integer pixel geometry shared by the engine and its devices.
+// Pixel geometry shared by the engine and its devices.
 #pragma once
 
 namespace kd {
@@ -14,6 +14,13 @@ struct TPoint {
 
   bool operator==(const TPoint& o) const { return x == o.x && y == o.y; }
   bool operator!=(const TPoint& o) const { return !(*this == o); }
+};
+
+// A point where the geometry puts it, before it is rounded to a pixel: (0, 0)
+// is the top-left corner of the top-left pixel.
+struct TPointF {
+  double x = 0;
+  double y = 0;
 };
 
 // Right and bottom are exclusive, as on the platform's devices.

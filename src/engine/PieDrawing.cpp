@@ -239,6 +239,7 @@ void DrawSlices(TPieSeries& series, const TPiePaintContext& context) {
     ApplyRadii(series);
   }
   g.ArcCursor = SliceAngleToPoint(series, 0, g.RadiusX, g.RadiusY);
+  g.ArcCursorAngle = series.RotationRadians();
 
   const int n = series.SliceCount();
   g.DrawOrder.resize(n);
@@ -294,8 +295,11 @@ void DrawSlice(TPieSeries& series, const TPiePaintContext& context, int index) {
   if (end == g.ArcCursor && n != 1 && !(n > 1 && a.ToAngle - a.FromAngle > 1.0)) return;
   const TRect bounds = MakeRect(g.PieBounds.left + o.x, g.PieBounds.top - o.y, g.PieBounds.right + o.x,
                                 g.PieBounds.bottom - o.y);
-  canvas.Pie(bounds, Offset(g.ArcCursor, o.x, -o.y), Offset(end, o.x, -o.y));
+  const double endAngle = a.ToAngle + series.RotationRadians();
+  canvas.PieExact(bounds, Offset(g.ArcCursor, o.x, -o.y), Offset(end, o.x, -o.y), g.ArcCursorAngle,
+                  endAngle);
   g.ArcCursor = end;
+  g.ArcCursorAngle = endAngle;
 }
 
 // ------------------------------------------------------------ hit test

@@ -106,6 +106,7 @@ struct TPieGeometry {
   int RadiusX = 0;
   int RadiusY = 0;
   TPoint ArcCursor;          // end point of the last flat slice drawn
+  double ArcCursorAngle = 0; // its exact angle, rotation included
   bool HasExploded = false;  // some slice is pulled out on this paint
   int DepthStart = 0;
   int DepthEnd = 0;

@@ -3,11 +3,13 @@
 // the engine needs the pixels and then rendered together, so that shapes
 // meeting along an edge leave no seam. Text (anti-aliased fonts), pictures
 // and hatched brushes stay with GDI on the same image.
-// Not here: the rasteriser itself (raster/AaRaster), monochrome images.
+// Not here: the shapes' geometry (raster/SmoothShapes), the rasteriser
+// (raster/AaRaster), monochrome images.
 #pragma once
 
 #include "platform/GdiDevice.h"
 #include "raster/AaRaster.h"
+#include "raster/SmoothShapes.h"
 
 namespace kd::platform {
 
@@ -22,8 +24,10 @@ class AaGdiDevice final : public GdiDevice {
   void Rectangle(const TRect& rect) override;
   void FillRect(const TRect& rect) override;
   void Polygon(const TPoint* points, int count) override;
+  void PolygonExact(const TPoint* points, const TPointF* exact, int count) override;
   void Ellipse(const TRect& bounds) override;
   void Pie(const TRect& bounds, TPoint start, TPoint end) override;
+  void PieExact(const TRect& bounds, TPoint start, TPoint end, double fromAngle, double toAngle) override;
   void DrawPicture(const TPicture& picture, const TRect& dest) override;
   void SetClipRect(const TRect& rect) override;
   void ClearClip() override;
@@ -32,18 +36,16 @@ class AaGdiDevice final : public GdiDevice {
   void FinishDrawing() override;
 
  private:
-  bool Smooth() const { return PixelMemory().bits != nullptr; }
-  bool HatchedBrush() const;
-  bool Fills() const { return CurrentBrush().style != bsClear; }
-  uint32_t RgbOf(TColor color) const;
-  // Fills the shape with the brush and draws its outline (through the pixel
-  // centres of the same points) with the pen.
-  void FillAndOutline(const std::vector<raster::TPointF>& shape);
-  void Outline(const std::vector<raster::TPointF>& centres, bool closed);
+  // The drawing state as the smooth shapes take it.
+  raster::TSmoothStyle Style() const;
+  // Whether a shape goes to GDI (no pixel memory, or a hatched brush); what
+  // the batch holds is rendered first, so the order of drawing holds.
+  bool ToGdi(bool filled);
+  uint32_t RgbOf(COLORREF color) const;
   void SetBatchClip(const TRect& rect);
 
   raster::TAaBatch batch_;
-  std::vector<raster::TPointF> points_;  // scratch
+  raster::TSmoothShapes shapes_{batch_};
 };
 
 }  // namespace kd::platform

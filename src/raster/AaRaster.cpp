@@ -31,21 +31,44 @@ constexpr unsigned kFull = agg::cover_full;
 unsigned Channel(uint32_t rgb, int shift) { return (rgb >> shift) & 0xFF; }
 
 // The shares of a pixel that more than one shape covers in part, colour
-// weighted by coverage, summed over the shapes. AGG truncates each shape's
-// share on its own, losing less than one level each: shapes that meet along
-// an edge may leave up to that much of the pixel uncovered, which is taken
-// for none, or the background would show through.
-struct Shares {
-  unsigned red, green, blue, shapes;
-};
+// weighted by coverage, summed over the shapes, in one 64-bit word: the sums
+// of red, green and blue in 16 bits each (the shares of a pixel add up to
+// at most 255, so no sum passes 255 * 255), the number of shapes above. One
+// multiplication adds a shape's colour. AGG truncates each shape's share on
+// its own, losing less than one level each: shapes that meet along an edge
+// may leave up to that much of the pixel uncovered, which is taken for none,
+// or the background would show through.
+using Shares = uint64_t;
+constexpr int kShapesShift = 48;
 
-uint32_t BlendShares(uint32_t pixel, const Shares& share, unsigned cover) {
-  if (cover + share.shapes >= kFull) {
-    return ((share.red + cover / 2) / cover) << 16 | ((share.green + cover / 2) / cover) << 8 |
-           (share.blue + cover / 2) / cover;
+inline Shares SpreadRgb(uint32_t rgb) {
+  return (uint64_t{(rgb >> 16) & 0xFF} << 32) | (uint64_t{(rgb >> 8) & 0xFF} << 16) | (rgb & 0xFF);
+}
+
+// n / d for n below 2^24 / 255 and d from 1 to 255 as a multiplication:
+// with m = 2^24 / d + 1, n * m / 2^24 is exactly the quotient in that range,
+// and a division costs many times a multiplication.
+struct Reciprocals {
+  uint32_t m[256];
+  constexpr Reciprocals() : m() {
+    for (uint32_t d = 1; d < 256; ++d) m[d] = (uint32_t{1} << 24) / d + 1;
   }
-  const unsigned sums[3] = {share.blue, share.green, share.red};
+};
+constexpr Reciprocals kReciprocals;
+
+inline unsigned Divide(unsigned n, unsigned d) {
+  return static_cast<unsigned>((uint64_t{n} * kReciprocals.m[d]) >> 24);
+}
+
+uint32_t BlendShares(uint32_t pixel, Shares share, unsigned cover) {
+  const unsigned sums[3] = {static_cast<unsigned>(share & 0xFFFF), static_cast<unsigned>((share >> 16) & 0xFFFF),
+                            static_cast<unsigned>((share >> 32) & 0xFFFF)};
+  const unsigned shapes = static_cast<unsigned>(share >> kShapesShift);
   uint32_t out = 0;
+  if (cover + shapes >= kFull) {
+    for (int i = 0; i < 3; ++i) out |= Divide(sums[i] + cover / 2, cover) << (8 * i);
+    return out;
+  }
   for (int i = 0; i < 3; ++i) {
     const unsigned value = (Channel(pixel, 8 * i) * (kFull - cover) + sums[i] + kFull / 2) / kFull;
     out |= std::min(value, 255u) << (8 * i);
@@ -150,14 +173,11 @@ class ImageMixer {
     if (share == 0) return;
     Shares& sum = shares_[index];
     if (taken == 0) {
-      sum = Shares{0, 0, 0, 0};
+      sum = 0;
       partial_[partials_++] = Partial{index, &pixel};
     }
     taken = static_cast<agg::int8u>(taken + share);
-    sum.red += Channel(rgb, 16) * share;
-    sum.green += Channel(rgb, 8) * share;
-    sum.blue += Channel(rgb, 0) * share;
-    ++sum.shapes;
+    sum += SpreadRgb(rgb) * share + (uint64_t{1} << kShapesShift);
   }
 
   TPixelRows pixels_;
@@ -477,6 +497,7 @@ struct TAaBatch::Impl {
   std::unordered_set<LinePiece, LinePieceHash> drawnPieces;
   std::vector<TPointF> points;
   std::vector<TPointF> loop;      // scratch
+  std::vector<size_t> gridLoops;  // scratch: a shape's loops for the grid
   TRect clip = MakeRect(-kFarOut, -kFarOut, kFarOut, kFarOut);
   double left = 0, top = 0, right = -1, bottom = -1;  // around every point; none while right < left
 
@@ -615,25 +636,45 @@ void TAaBatch::StrokeDashed(const TPointF* points, int count, bool closed, doubl
 }
 
 void TAaBatch::Impl::RenderShape(size_t index) {
+  const Shape& shape = shapes[index];
   const size_t firstLoop = index == 0 ? 0 : shapes[index - 1].loopsEnd;
-  for (size_t loop = firstLoop; loop < shapes[index].loopsEnd; ++loop) {
+  // The polygons' edges go to a grid of just the cells around them: a thin
+  // slice's rows then lie close together in memory.
+  double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+  gridLoops.clear();
+  for (size_t loop = firstLoop; loop < shape.loopsEnd; ++loop) {
     if (pieces[loop].width > 0 && !drawnPieces.insert(pieces[loop]).second) continue;
     const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
     const TPointF* p = &points[from];
     if (thinWidths[loop] > 0) {
-      ThinLine(mixer, p[0], p[1], thinWidths[loop], shapes[index].rgb);
-      continue;
-    }
-    if (!shapes[index].whole && IsPixelBox(p, loopEnds[loop] - from)) {
+      ThinLine(mixer, p[0], p[1], thinWidths[loop], shape.rgb);
+    } else if (!shape.whole && IsPixelBox(p, loopEnds[loop] - from)) {
       mixer.AddBox(std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x),
-                   std::max(p[0].y, p[2].y), shapes[index].rgb);
-      continue;
+                   std::max(p[0].y, p[2].y), shape.rgb);
+    } else {
+      gridLoops.push_back(loop);
+      for (size_t i = from; i < loopEnds[loop]; ++i) {
+        minX = std::min(minX, points[i].x), maxX = std::max(maxX, points[i].x);
+        minY = std::min(minY, points[i].y), maxY = std::max(maxY, points[i].y);
+      }
     }
-    for (size_t i = from, j = loopEnds[loop] - 1; i < loopEnds[loop]; j = i++)
-      grid.Edge(points[j].x, points[j].y, points[i].x, points[i].y, shapes[index].whole);
   }
-  const uint32_t rgb = shapes[index].rgb;
-  grid.Sweep([this, rgb](int x, int y, int length, unsigned cover) { mixer.Add(x, y, length, cover, rgb); });
+  if (gridLoops.empty()) return;
+  const TRect& box = mixer.Box();
+  const TRect around = MakeRect(Within(std::floor(minX), box.left, box.right), Within(std::floor(minY), box.top, box.bottom),
+                                Within(std::ceil(maxX) + 1, box.left, box.right), Within(std::ceil(maxY) + 1, box.top, box.bottom));
+  if (around.left >= around.right || around.top >= around.bottom) return;
+  grid.Begin(around);
+  for (const size_t loop : gridLoops) {
+    const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
+    for (size_t i = from, j = loopEnds[loop] - 1; i < loopEnds[loop]; j = i++)
+      grid.Edge(points[j].x, points[j].y, points[i].x, points[i].y, shape.whole);
+  }
+  const uint32_t rgb = shape.rgb;
+  const int dx = around.left - box.left, dy = around.top - box.top;
+  grid.Sweep([this, rgb, dx, dy](int x, int y, int length, unsigned cover) {
+    mixer.Add(x + dx, y + dy, length, cover, rgb);
+  });
 }
 
 // The pixels the clip, the image and the shapes have in common.
@@ -647,7 +688,6 @@ TRect TAaBatch::Impl::Box(const TPixelRows& pixels) const {
 void TAaBatch::Render(const TPixelRows& pixels) {
   const TRect box = impl_->Box(pixels);
   if (pixels.bits != nullptr && !Empty() && box.left < box.right && box.top < box.bottom) {
-    impl_->grid.Begin(box);
     impl_->mixer.Begin(pixels, box);
     for (size_t i = impl_->shapes.size(); i-- > 0;) impl_->RenderShape(i);
     impl_->mixer.End();

@@ -15,10 +15,7 @@
 
 namespace kd::raster {
 
-struct TPointF {
-  double x = 0;
-  double y = 0;
-};
+using kd::TPointF;
 
 // The centre of the pixel whose top-left corner is (x, y): where a thin pen's
 // line runs.

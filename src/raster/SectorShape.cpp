@@ -50,21 +50,34 @@ void AppendArc(const Ellipse& e, double from, double sweep, bool withLast, std::
   }
 }
 
+// The sector's corner, the integer centre of bounds, then its arc.
+std::vector<TPointF> SectorOf(const TRect& bounds, const Ellipse& e, double from, double to) {
+  std::vector<TPointF> out;
+  out.push_back(TPointF{static_cast<double>((int64_t{bounds.left} + bounds.right) / 2),
+                        static_cast<double>((int64_t{bounds.top} + bounds.bottom) / 2)});
+  AppendArc(e, from, to - from, true, out);
+  return out;
+}
+
 }  // namespace
 
 std::vector<TPointF> SectorShape(const TRect& bounds, TPoint start, TPoint end) {
-  std::vector<TPointF> out;
-  if (bounds.Width() == 0 || bounds.Height() == 0) return out;
+  if (bounds.Width() == 0 || bounds.Height() == 0) return {};
   const Ellipse e = EllipseOf(bounds);
   const double from = std::atan2((e.rayY - start.y) / e.halfH, (start.x - e.rayX) / e.halfW);
   double to = std::atan2((e.rayY - end.y) / e.halfH, (end.x - e.rayX) / e.halfW);
   // Decided on the integer points, as the GDI device decides it.
   if (start.x == end.x && start.y == end.y) to = from + 2 * kPi;
   else if (to <= from) to += 2 * kPi;
-  out.push_back(TPointF{static_cast<double>((int64_t{bounds.left} + bounds.right) / 2),
-                        static_cast<double>((int64_t{bounds.top} + bounds.bottom) / 2)});
-  AppendArc(e, from, to - from, true, out);
-  return out;
+  return SectorOf(bounds, e, from, to);
+}
+
+std::vector<TPointF> SectorShape(const TRect& bounds, double fromAngle, double toAngle) {
+  if (bounds.Width() == 0 || bounds.Height() == 0 || !std::isfinite(fromAngle + toAngle)) return {};
+  // A sweep past a whole turn is the whole ellipse; a negative one none.
+  const double sweep = std::min(toAngle - fromAngle, 2 * kPi);
+  if (!(sweep > 0)) return {};
+  return SectorOf(bounds, EllipseOf(bounds), fromAngle, fromAngle + sweep);
 }
 
 std::vector<TPointF> EllipseShape(const TRect& bounds) {

@@ -20,6 +20,8 @@ namespace kd::raster {
 // sector's corner, the integer centre of bounds, which neighbouring sectors
 // share exactly, as they share the points on their common ray.
 std::vector<TPointF> SectorShape(const TRect& bounds, TPoint start, TPoint end);
+// The same sector between exact angles, counter-clockwise from the right.
+std::vector<TPointF> SectorShape(const TRect& bounds, double fromAngle, double toAngle);
 
 // The ellipse inscribed in bounds, outline through the pixel centres.
 std::vector<TPointF> EllipseShape(const TRect& bounds);
