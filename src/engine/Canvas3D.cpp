@@ -212,36 +212,31 @@ void TChartCanvas3D::CenterView(int totalDepth, const TRect& chartRect) {
   if (view_.Perspective > 0) perspectiveFactor_ = view_.Perspective / kPerspectiveDivisor;
 }
 
-TPoint TChartCanvas3D::Project3D(int x, int y, int z) const {
-  if (!is3D_) return TPoint{x, y};
-  if (orthogonal_) {
-    return TPoint{RoundEven(zoomScale_ * (x + z - projectionCenterX_)) + screenOriginX_,
-                  RoundEven(zoomScale_ * (y - projectionCenterY_ - z)) + screenOriginY_};
-  }
+TPointF TChartCanvas3D::ProjectFromOrigin(double x, double y, double z) const {
+  if (orthogonal_)
+    return TPointF{zoomScale_ * (x + z - projectionCenterX_), zoomScale_ * (y - projectionCenterY_ - z)};
   const double dx = x - projectionCenterX_;
   const double dy = y - projectionCenterY_;
   const double dz = z - depthCenter_;
   double f = zoomScale_;
   if (perspectiveFactor_ > 0)
     f = zoomScale_ * (1 - perspectiveFactor_ * (dx * coefs_.p1 - dy * coefs_.p2 + dz * coefs_.p3));
-  return TPoint{RoundEven((dx * coefs_.a11 + dy * coefs_.a12 + dz * coefs_.a13) * f) + screenOriginX_,
-                RoundEven((dx * coefs_.a21 + dy * coefs_.a22 + dz * coefs_.a23) * f) + screenOriginY_};
+  return TPointF{(dx * coefs_.a11 + dy * coefs_.a12 + dz * coefs_.a13) * f,
+                 (dx * coefs_.a21 + dy * coefs_.a22 + dz * coefs_.a23) * f};
+}
+
+TPoint TChartCanvas3D::Project3D(int x, int y, int z) const {
+  if (!is3D_) return TPoint{x, y};
+  // Rounded before the origin is added: an odd origin would turn a half the
+  // other way.
+  const TPointF p = ProjectFromOrigin(x, y, z);
+  return TPoint{RoundEven(p.x) + screenOriginX_, RoundEven(p.y) + screenOriginY_};
 }
 
 TPointF TChartCanvas3D::Project3DExact(double x, double y, double z) const {
   if (!is3D_) return TPointF{x, y};
-  if (orthogonal_) {
-    return TPointF{zoomScale_ * (x + z - projectionCenterX_) + screenOriginX_,
-                   zoomScale_ * (y - projectionCenterY_ - z) + screenOriginY_};
-  }
-  const double dx = x - projectionCenterX_;
-  const double dy = y - projectionCenterY_;
-  const double dz = z - depthCenter_;
-  double f = zoomScale_;
-  if (perspectiveFactor_ > 0)
-    f = zoomScale_ * (1 - perspectiveFactor_ * (dx * coefs_.p1 - dy * coefs_.p2 + dz * coefs_.p3));
-  return TPointF{(dx * coefs_.a11 + dy * coefs_.a12 + dz * coefs_.a13) * f + screenOriginX_,
-                 (dx * coefs_.a21 + dy * coefs_.a22 + dz * coefs_.a23) * f + screenOriginY_};
+  const TPointF p = ProjectFromOrigin(x, y, z);
+  return TPointF{p.x + screenOriginX_, p.y + screenOriginY_};
 }
 
 TPoint TChartCanvas3D::Unproject3D(int x, int y, int z) const {

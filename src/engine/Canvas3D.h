@@ -138,6 +138,8 @@ class TChartCanvas3D {
   // Sends the parts of the state in `what` the device has not heard yet.
   bool Ready(unsigned what);
   void FillPolygon(const TPoint* points, int count) { Polygon(points, count); }
+  // A point's projection before the screen origin is added.
+  TPointF ProjectFromOrigin(double x, double y, double z) const;
 
   TDevice* device_ = nullptr;
   unsigned stale_ = kAll;

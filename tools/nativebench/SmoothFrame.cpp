@@ -17,11 +17,13 @@
 #include <vector>
 
 #include "../bench/BenchChart.h"
+#include "NativeTiming.h"
 #include "engine/Chart.h"
 #include "raster/SmoothShapes.h"
 
 using namespace kd;
 using kdbench::BenchChart;
+using kdbench::NativeMedianMs;
 
 namespace {
 
@@ -127,23 +129,12 @@ std::unique_ptr<TOffscreenImage> SmoothDevice::CreateOffscreen(int width, int he
   return std::make_unique<SmoothImage>(width, height);
 }
 
-double MedianMs(int runs, const std::function<void()>& work) {
-  work();
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 double FrameMs(int runs, int slices, bool view3D) {
   const int width = 800, height = 600;
   SmoothImage window(width, height);
   BenchChart bench(slices, view3D);
-  return MedianMs(runs, [&] {
+  return NativeMedianMs(runs, [&] {
     bench.chart.Invalidate();
     bench.chart.Paint(window.Device(), MakeRect(0, 0, width, height));
   });

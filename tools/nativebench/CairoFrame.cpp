@@ -19,12 +19,14 @@
 #include <vector>
 
 #include "../bench/BenchChart.h"
+#include "NativeTiming.h"
 #include "engine/Chart.h"
 #include "engine/Device.h"
 #include "engine/PieSeries.h"
 
 using namespace kd;
 using kdbench::BenchChart;
+using kdbench::NativeMedianMs;
 
 namespace {
 
@@ -308,17 +310,6 @@ std::unique_ptr<TOffscreenImage> CairoDevice::CreateOffscreen(int width, int hei
   return std::make_unique<CairoImage>(width, height, antialias_);
 }
 
-double MedianMs(int runs, const std::function<void()>& work) {
-  work();
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 }  // namespace
 
@@ -334,7 +325,7 @@ int main(int argc, char** argv) {
       for (int antialias = 0; antialias < 2; ++antialias) {
         CairoImage window(width, height, antialias != 0);
         BenchChart bench(slices, view3D != 0);
-        const double ms = MedianMs(slices >= 10000 ? std::max(3, runs / 3) : runs, [&] {
+        const double ms = NativeMedianMs(slices >= 10000 ? std::max(3, runs / 3) : runs, [&] {
           bench.chart.Invalidate();
           bench.chart.Paint(window.Device(), MakeRect(0, 0, width, height));
           cairo_surface_flush(window.Surface());
