@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace kd {
 
@@ -148,6 +149,10 @@ void TChartCanvas3D::PieExact(const TRect& bounds, TPoint start, TPoint end, dou
   if (Ready(kShapeState)) device_->PieExact(bounds, start, end, fromAngle, toAngle);
 }
 
+void TChartCanvas3D::PieExactOnly(const TRect& bounds, double fromAngle, double toAngle) {
+  if (Ready(kShapeState)) device_->PieExactOnly(bounds, fromAngle, toAngle);
+}
+
 void TChartCanvas3D::DrawPicture(const TPicture& picture, const TRect& dest) {
   if (device_) device_->DrawPicture(picture, dest);
 }
@@ -290,6 +295,48 @@ TPoint ArcPoint(int cx, int cy, int rx, int ry, double angle) {
   return TPoint{cx + RoundEven(rx * std::cos(angle)), cy - RoundEven(ry * std::sin(angle))};
 }
 
+// The runs of arc points (1-based, first to last) whose rim shows: where
+// the top arc runs left to right. At most two.
+struct RimRuns {
+  int count = 0;
+  std::array<std::pair<int, int>, 2> runs{};
+  bool operator==(const RimRuns& o) const {
+    return count == o.count && std::equal(runs.begin(), runs.begin() + count, o.runs.begin());
+  }
+  bool operator!=(const RimRuns& o) const { return !(*this == o); }
+  void Add(int s, int e) { runs[count++] = {s, e}; }
+};
+
+template <class Points>
+RimRuns VisibleRim(const Points& top, int n) {
+  RimRuns rim;
+  int k = 2;
+  while (k <= n && top[k].x <= top[k - 1].x) ++k;
+  if (k > n) return rim;
+  const int s = k - 1;
+  int e = 0;
+  for (int j = k + 1; j <= n - 1; ++j) {
+    if (top[j].x < top[j - 1].x) {
+      e = j;
+      break;
+    }
+  }
+  if (e == 0 && top[n].x >= top[n - 1].x) e = n;
+  if (e != 0) {
+    rim.Add(s, e);
+  } else if (n - 1 > s) {
+    // The run rises up to the second last point and turns at the last:
+    // its visible part still gets its rim.
+    rim.Add(s, n - 1);
+  }
+  if (e != n && top[n].x > top[n - 1].x) {
+    int s2 = n - 1;
+    while (s2 > 1 && top[s2].x > top[s2 - 1].x) --s2;
+    if (s2 > 1) rim.Add(s2, n);
+  }
+  return rim;
+}
+
 }  // namespace
 
 std::optional<std::pair<TPoint, TPoint>> TChartCanvas3D::SliceArcPixels(int cx, int cy, int rx, int ry,
@@ -304,7 +351,7 @@ std::optional<std::pair<TPoint, TPoint>> TChartCanvas3D::SliceArcPixels(int cx, 
 }
 
 void TChartCanvas3D::DrawPieSlice3D(int cx, int cy, int rx, int ry, int z0, int z1, double a0,
-                                    double a1, bool darkSides, bool radialFaces) {
+                                    double a1, bool darkSides, bool radialFaces, double exactFrom) {
   // Fixed arrays: a frame of many slices allocates nothing here. Each point
   // is kept rounded (pixel devices) and exact (smooth ones); the rim's
   // visible runs are found on the rounded ones, so both draw the same faces.
@@ -318,13 +365,15 @@ void TChartCanvas3D::DrawPieSlice3D(int cx, int cy, int rx, int ry, int z0, int 
   const TPoint c1 = Project3D(cx, cy, z1);
   const TPointF c1Exact = Project3DExact(cx, cy, z1);
   const double step = (a1 - a0) / (n - 1);
+  if (std::isnan(exactFrom)) exactFrom = a0;
+  const double exactStep = (a1 - exactFrom) / (n - 1);
   for (int k = 1; k <= n; ++k) {
     const double angle = a0 + (k - 1) * step;
     const TPoint p = ArcPoint(cx, cy, rx, ry, angle);
     top[k] = Project3D(p.x, p.y, z1);
     bottom[k] = Project3D(p.x, p.y, z0);
     // The last point at a1 itself: the next slice's first, to the last bit.
-    const double exactAngle = k == n ? a1 : angle;
+    const double exactAngle = k == n ? a1 : exactFrom + (k - 1) * exactStep;
     const double x = cx + rx * std::cos(exactAngle), y = cy - ry * std::sin(exactAngle);
     topExact[k] = Project3DExact(x, y, z1);
     bottomExact[k] = Project3DExact(x, y, z0);
@@ -359,39 +408,20 @@ void TChartCanvas3D::DrawPieSlice3D(int cx, int cy, int rx, int ry, int z0, int 
   for (int k = 1; k <= n; ++k) poly[k] = top[k], polyExact[k] = topExact[k];
   PolygonExact(poly.data(), polyExact.data(), n + 1);
 
-  // The rim shows only where the top arc runs left to right.
-  auto band = [&](int s, int e) {
+  auto band = [&](int s, int e, bool rounded, bool exact) {
     int count = 0;
     for (int k = s; k <= e; ++k, ++count) poly[count] = top[k], polyExact[count] = topExact[k];
     for (int k = e; k >= s; --k, ++count) poly[count] = bottom[k], polyExact[count] = bottomExact[k];
     useColor(sideColor);
-    PolygonExact(poly.data(), polyExact.data(), count);
+    PolygonExact(rounded ? poly.data() : nullptr, exact ? polyExact.data() : nullptr, count);
   };
-  int k = 2;
-  while (k <= n && top[k].x <= top[k - 1].x) ++k;
-  if (k <= n) {
-    const int s = k - 1;
-    int e = 0;
-    for (int j = k + 1; j <= n - 1; ++j) {
-      if (top[j].x < top[j - 1].x) {
-        e = j;
-        break;
-      }
-    }
-    if (e == 0 && top[n].x >= top[n - 1].x) e = n;
-    if (e != 0) {
-      band(s, e);
-    } else if (n - 1 > s) {
-      // The run rises up to the second last point and turns at the last:
-      // its visible part still gets its rim.
-      band(s, n - 1);
-    }
-    if (e != n && top[n].x > top[n - 1].x) {
-      int s2 = n - 1;
-      while (s2 > 1 && top[s2].x > top[s2 - 1].x) --s2;
-      if (s2 > 1) band(s2, n);
-    }
-  }
+  // Rounded points may stand still where the exact ones still move (at the
+  // pie's sides): each shape gets the rim its own points show.
+  const RimRuns rounded = VisibleRim(top, n), exact = VisibleRim(topExact, n);
+  for (int i = 0; i < rounded.count; ++i)
+    band(rounded.runs[i].first, rounded.runs[i].second, true, rounded == exact);
+  if (rounded != exact)
+    for (int i = 0; i < exact.count; ++i) band(exact.runs[i].first, exact.runs[i].second, false, true);
   useColor(base);
 }
 

@@ -3,6 +3,8 @@
 // depth onto the screen while the panel is in 3D view.
 #pragma once
 
+#include <cmath>
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -84,6 +86,7 @@ class TChartCanvas3D {
   // The shapes at their exact coordinates beside the rounded ones (TDevice).
   void PolygonExact(const TPoint* points, const TPointF* exact, int count);
   void PieExact(const TRect& bounds, TPoint start, TPoint end, double fromAngle, double toAngle);
+  void PieExactOnly(const TRect& bounds, double fromAngle, double toAngle);
   void DrawPicture(const TPicture& picture, const TRect& dest);
   void ClipRectangle(const TRect& rect);
   void UnClipRectangle();
@@ -104,9 +107,10 @@ class TChartCanvas3D {
   void EndFrontPlane();
   void LineAtDepth(TPoint p, TPoint q, int z);
   // One pie slice with depth: radial faces (when asked), top face, rim.
-  // Angles in radians, a0 <= a1, rotation included; z1 is the top face.
+  // Angles in radians, a0 <= a1, rotation included; z1 is the top face. The
+  // exact shape starts at exactFrom (at a0 when NaN).
   void DrawPieSlice3D(int cx, int cy, int rx, int ry, int z0, int z1, double a0, double a1,
-                      bool darkSides, bool radialFaces);
+                      bool darkSides, bool radialFaces, double exactFrom = std::nan(""));
   // The pixels of the top and bottom arc of DrawPieSlice3D with these values
   // when each arc lands on one pixel; nullopt when an arc spans more.
   std::optional<std::pair<TPoint, TPoint>> SliceArcPixels(int cx, int cy, int rx, int ry, int z0, int z1,

@@ -128,16 +128,21 @@ class TDevice {
 
   // The same shapes with the engine's exact coordinates beside the rounded
   // ones: a device that draws whole pixels draws the rounded shape, a smooth
-  // one the exact shape, so its edges land where the geometry says. The
-  // sector's exact rays are angles (radians, counter-clockwise from the
-  // right) of the ellipse in `bounds`.
+  // one the exact shape, so its edges land where the geometry says. Either
+  // polygon may be null: that kind of device draws nothing. The sector's
+  // exact rays are angles (radians, counter-clockwise from the right) of
+  // the ellipse in `bounds`; PieExactOnly is such a sector for smooth
+  // devices alone (a sliver a pixel device leaves out).
   virtual void PolygonExact(const TPoint* points, const TPointF* exact, int count) {
     (void)exact;
-    Polygon(points, count);
+    if (points != nullptr) Polygon(points, count);
   }
   virtual void PieExact(const TRect& bounds, TPoint start, TPoint end, double fromAngle, double toAngle) {
     (void)fromAngle, (void)toAngle;
     Pie(bounds, start, end);
+  }
+  virtual void PieExactOnly(const TRect& bounds, double fromAngle, double toAngle) {
+    (void)bounds, (void)fromAngle, (void)toAngle;
   }
 
   // Pictures are stretched to fill `dest` exactly.

@@ -252,17 +252,24 @@ void DrawSlices(TPieSeries& series, const TPiePaintContext& context) {
       return SliceDepthKey(series, a) < SliceDepthKey(series, b);
     });
   }
+  // Where the exact shape of the next slice starts when the slices before
+  // it were left to it: at the first of them, or a sliver would open there.
+  double exactFrom = std::nan("");
   for (size_t k = 0; k < g.DrawOrder.size(); ++k) {
     const int i = g.DrawOrder[k];
     // Like the flat pie, the 3D pie leaves a slice narrower than a pixel to
     // the next one, when that draws over all of it.
-    if (view3D && k + 1 < g.DrawOrder.size() && DrawnOverByNext(series, *context.canvas, i, g.DrawOrder[k + 1]))
+    if (view3D && k + 1 < g.DrawOrder.size() && DrawnOverByNext(series, *context.canvas, i, g.DrawOrder[k + 1])) {
+      if (g.DrawOrder[k + 1] != i + 1) exactFrom = std::nan("");
+      else if (std::isnan(exactFrom)) exactFrom = series.Angle(i).FromAngle;
       continue;
-    DrawSlice(series, context, i);
+    }
+    DrawSlice(series, context, i, exactFrom);
+    exactFrom = std::nan("");
   }
 }
 
-void DrawSlice(TPieSeries& series, const TPiePaintContext& context, int index) {
+void DrawSlice(TPieSeries& series, const TPiePaintContext& context, int index, double exactFrom) {
   TPieGeometry& g = series.Geometry();
   if (g.PieWidth < kMinPieSize || g.PieHeight < kMinPieSize) return;
   if (series.IsGrouped(index) || !context.canvas) return;
@@ -282,20 +289,25 @@ void DrawSlice(TPieSeries& series, const TPiePaintContext& context, int index) {
   const TPoint o = SliceExplodeOffset(series, index);
   const TSliceAngles& a = series.Angle(index);
   if (canvas.Is3D()) {
+    const double rotation = series.RotationRadians();
     canvas.DrawPieSlice3D(g.PieCenterX + o.x, g.PieCenterY - o.y, g.RadiusX, g.RadiusY, g.DepthStart,
-                          g.DepthEnd, a.FromAngle + series.RotationRadians(),
-                          a.ToAngle + series.RotationRadians(), series.Dark3D(), g.HasExploded);
+                          g.DepthEnd, a.FromAngle + rotation, a.ToAngle + rotation, series.Dark3D(), g.HasExploded,
+                          (std::isnan(exactFrom) ? a.FromAngle : exactFrom) + rotation);
     return;
   }
 
   const TPoint end = SliceAngleToPoint(series, a.ToAngle, g.RadiusX, g.RadiusY);
-  // A slice narrower than a pixel is left to the next one, which starts at
-  // the same cursor and covers it.
-  const int n = series.SliceCount();
-  if (end == g.ArcCursor && n != 1 && !(n > 1 && a.ToAngle - a.FromAngle > 1.0)) return;
   const TRect bounds = MakeRect(g.PieBounds.left + o.x, g.PieBounds.top - o.y, g.PieBounds.right + o.x,
                                 g.PieBounds.bottom - o.y);
   const double endAngle = a.ToAngle + series.RotationRadians();
+  // A slice narrower than a pixel is left to the next one, which starts at
+  // the same cursor and covers it. The last one has none: a smooth device
+  // still needs its sliver, or the pie would not close.
+  const int n = series.SliceCount();
+  if (end == g.ArcCursor && n != 1 && !(n > 1 && a.ToAngle - a.FromAngle > 1.0)) {
+    if (index == n - 1) canvas.PieExactOnly(bounds, g.ArcCursorAngle, endAngle);
+    return;
+  }
   canvas.PieExact(bounds, Offset(g.ArcCursor, o.x, -o.y), Offset(end, o.x, -o.y), g.ArcCursorAngle,
                   endAngle);
   g.ArcCursor = end;

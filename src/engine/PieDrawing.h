@@ -4,6 +4,8 @@
 // between slice angles and screen points.
 #pragma once
 
+#include <cmath>
+
 #include "engine/Color.h"
 #include "engine/Device.h"
 #include "engine/Geometry.h"
@@ -54,7 +56,9 @@ double SliceDepthKey(const TPieSeries& series, int index);
 // The order used is left in the series' Geometry().DrawOrder. In 3D view a
 // slice whose arc lands on the pixel of the next one drawn is left to it.
 void DrawSlices(TPieSeries& series, const TPiePaintContext& context);
-void DrawSlice(TPieSeries& series, const TPiePaintContext& context, int index);
+// exactFrom: where a smooth device's shape of a 3D slice starts, when the
+// slices before it were left to it (NaN: at its own start).
+void DrawSlice(TPieSeries& series, const TPiePaintContext& context, int index, double exactFrom = std::nan(""));
 
 // Slice under a screen point of the last paint, or -1.
 int SliceAtPoint(const TPieSeries& series, const TChartCanvas3D& canvas, int x, int y);

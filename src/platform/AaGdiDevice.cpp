@@ -99,8 +99,11 @@ void AaGdiDevice::Polygon(const TPoint* points, int count) {
 }
 
 void AaGdiDevice::PolygonExact(const TPoint* points, const TPointF* exact, int count) {
-  if (ToGdi(true)) return GdiDevice::Polygon(points, count);
-  shapes_.Polygon(Style(), exact, count);
+  if (ToGdi(true)) {
+    if (points != nullptr) GdiDevice::Polygon(points, count);
+  } else if (exact != nullptr) {
+    shapes_.Polygon(Style(), exact, count);
+  }
 }
 
 void AaGdiDevice::Rectangle(const TRect& rect) {
@@ -126,6 +129,10 @@ void AaGdiDevice::Pie(const TRect& bounds, TPoint start, TPoint end) {
 void AaGdiDevice::PieExact(const TRect& bounds, TPoint start, TPoint end, double fromAngle, double toAngle) {
   if (ToGdi(true)) return GdiDevice::Pie(bounds, start, end);
   shapes_.Pie(Style(), bounds, fromAngle, toAngle);
+}
+
+void AaGdiDevice::PieExactOnly(const TRect& bounds, double fromAngle, double toAngle) {
+  if (!ToGdi(true)) shapes_.Pie(Style(), bounds, fromAngle, toAngle);
 }
 
 }  // namespace kd::platform

@@ -28,6 +28,7 @@ class AaGdiDevice final : public GdiDevice {
   void Ellipse(const TRect& bounds) override;
   void Pie(const TRect& bounds, TPoint start, TPoint end) override;
   void PieExact(const TRect& bounds, TPoint start, TPoint end, double fromAngle, double toAngle) override;
+  void PieExactOnly(const TRect& bounds, double fromAngle, double toAngle) override;
   void DrawPicture(const TPicture& picture, const TRect& dest) override;
   void SetClipRect(const TRect& rect) override;
   void ClearClip() override;

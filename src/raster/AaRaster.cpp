@@ -18,7 +18,6 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
-#include <unordered_set>
 
 namespace kd::raster {
 namespace {
@@ -97,6 +96,14 @@ int Within(double value, int low, int high) {
 // the pixels covered in part are summed up and written at the end.
 class ImageMixer {
  public:
+  // Each shape's coverage rounds at a threshold of its own, spread evenly
+  // over the shapes: where hundreds of thin slices meet at the pie's centre,
+  // each covering far less than a level of a pixel, their levels still add
+  // up to the whole pixel instead of rounding away one by one.
+  static float Rounding(size_t shape) {
+    return static_cast<float>(static_cast<double>(shape) * 0.6180339887498949 -
+                              std::floor(static_cast<double>(shape) * 0.6180339887498949));
+  }
   void Begin(const TPixelRows& pixels, const TRect& box) {
     pixels_ = pixels;
     box_ = box;
@@ -133,15 +140,6 @@ class ImageMixer {
     for (; i < length; ++i) Add(index + i, pixel[i], cover, rgb);
   }
 
-  // Covers whole the pixels of a box in image coordinates, parts outside
-  // the mixer's box left out.
-  void AddBox(double left, double top, double right, double bottom, uint32_t rgb) {
-    const int x0 = Within(left, box_.left, box_.right) - box_.left;
-    const int x1 = Within(right, box_.left, box_.right) - box_.left;
-    const int y1 = Within(bottom, box_.top, box_.bottom) - box_.top;
-    for (int y = Within(top, box_.top, box_.bottom) - box_.top; y < y1 && x0 < x1; ++y)
-      Add(x0, y, x1 - x0, kFull, rgb);
-  }
   // One pixel in image coordinates, within the box.
   void AddPixel(int x, int y, unsigned cover, uint32_t rgb) {
     x -= box_.left, y -= box_.top;
@@ -194,6 +192,59 @@ class ImageMixer {
   size_t partials_ = 0;  // listed in partial_
 };
 
+// One colour over a pixel at a coverage (0 to 255), red and blue together.
+inline uint32_t Blend(uint32_t under, uint32_t rgb, unsigned cover) {
+  const uint32_t a = cover + (cover >> 7);  // 0 to 256
+  const uint32_t redBlue = ((rgb & 0xFF00FF) * a + (under & 0xFF00FF) * (256 - a)) >> 8;
+  const uint32_t green = ((rgb & 0xFF00) * a + (under & 0xFF00) * (256 - a)) >> 8;
+  return (redBlue & 0xFF00FF) | (green & 0xFF00);
+}
+
+// The shapes blended into the image one over the other from the bottom up,
+// as a painter would: for batches in which no two fills share the pixels
+// along an edge (every fill takes its pixels whole, by their centres), so
+// that no seam can open, and only lines and wide strokes blend. Saves the
+// top-down mixer's bookkeeping of every pixel's shares.
+class PainterMixer {
+ public:
+  static float Rounding(size_t) { return 0.5f; }
+  void Begin(const TPixelRows& pixels, const TRect& box) {
+    pixels_ = pixels;
+    box_ = box;
+  }
+  // As ImageMixer::Add.
+  void Add(int x, int y, int length, unsigned cover, uint32_t rgb) {
+    uint32_t* pixel = pixels_.bits + static_cast<ptrdiff_t>(box_.top + y) * pixels_.stride + box_.left + x;
+    if (cover == kFull) std::fill_n(pixel, length, rgb);
+    else
+      for (int i = 0; i < length; ++i) pixel[i] = Blend(pixel[i], rgb, cover);
+  }
+  // As ImageMixer::AddPixel.
+  void AddPixel(int x, int y, unsigned cover, uint32_t rgb) {
+    uint32_t& pixel = pixels_.bits[static_cast<ptrdiff_t>(y) * pixels_.stride + x];
+    // Where many lines meet, most find their colour there already.
+    if (cover != 0 && pixel != rgb) pixel = Blend(pixel, rgb, std::min(cover, kFull));
+  }
+  const TRect& Box() const { return box_; }
+  void End() {}
+
+ private:
+  TPixelRows pixels_;
+  TRect box_{};
+};
+
+// Covers whole the pixels of a box in image coordinates, parts outside the
+// mixer's box left out.
+template <class Mixer>
+void AddBox(Mixer& mixer, double left, double top, double right, double bottom, uint32_t rgb) {
+  const TRect& box = mixer.Box();
+  const int x0 = Within(left, box.left, box.right) - box.left;
+  const int x1 = Within(right, box.left, box.right) - box.left;
+  const int y1 = Within(bottom, box.top, box.bottom) - box.top;
+  for (int y = Within(top, box.top, box.bottom) - box.top; y < y1 && x0 < x1; ++y)
+    mixer.Add(x0, y, x1 - x0, kFull, rgb);
+}
+
 // Whether two cells hold nothing (a cell made -0 counts as something).
 inline bool NoneOfTwo(const float* cells) {
   uint64_t bits;
@@ -245,9 +296,10 @@ class CoverageGrid {
   }
 
   // The coverage of every touched pixel to emit(x, y, length, cover), in runs
-  // of one coverage, box-relative.
+  // of one coverage, box-relative; levels are rounded up from `rounding`
+  // (0.5 rounds to the nearest).
   template <typename Emit>
-  void Sweep(Emit&& emit) {
+  void Sweep(float rounding, Emit&& emit) {
     for (int y = yFirst_; y <= yLast_; ++y) {
       int& first = rowFirst_[y];
       int& last = rowLast_[y];
@@ -260,7 +312,7 @@ class CoverageGrid {
         int end = x + 1;
         while (end < last && NoneOfTwo(row + end)) end += 2;
         while (end <= last && row[end] == 0) ++end;
-        const unsigned cover = std::min(static_cast<unsigned>(std::fabs(winding) * kFull + 0.5f), kFull);
+        const unsigned cover = std::min(static_cast<unsigned>(std::fabs(winding) * kFull + rounding), kFull);
         if (cover != 0 && x < width_) emit(x, y, std::min(end, width_) - x, cover);
         x = end;
       }
@@ -362,8 +414,8 @@ struct LineBand {
   double startMinor, slope, half;
 };
 
-template <bool Steep>
-void ThinLineBand(ImageMixer& mixer, const LineBand& band, uint32_t rgb) {
+template <bool Steep, class Mixer>
+void ThinLineBand(Mixer& mixer, const LineBand& band, uint32_t rgb) {
   for (int c = band.first; c <= band.last; ++c) {
     const double centre = band.startMinor + band.slope * c;
     // Kept near the box: a line far beyond it has centres beyond any int.
@@ -383,7 +435,8 @@ void ThinLineBand(ImageMixer& mixer, const LineBand& band, uint32_t rgb) {
 // column (or row) of pixels at a time along it, as the polygon of the same
 // line would cover them: from half a pixel before a to half a pixel before b,
 // each pixel covered as much as the line's band overlaps it at its centre.
-void ThinLine(ImageMixer& mixer, TPointF a, TPointF b, double width, uint32_t rgb) {
+template <class Mixer>
+void ThinLine(Mixer& mixer, TPointF a, TPointF b, double width, uint32_t rgb) {
   double dx = b.x - a.x, dy = b.y - a.y;
   const bool steep = std::fabs(dy) > std::fabs(dx);
   if (steep) {
@@ -467,34 +520,72 @@ struct LinePiece {
   }
 };
 
-struct LinePieceHash {
-  size_t operator()(const LinePiece& piece) const {
+// The pieces of a batch seen so far, from its top shape down: an open
+// addressing table emptied by starting a new round, so that a batch of a
+// single mark costs nothing to clear however many a batch before it held.
+class SeenPieces {
+ public:
+  // Starts a round for up to `pieces` pieces.
+  void Begin(size_t pieces) {
+    size_t wanted = 16;
+    while (wanted < 2 * pieces) wanted *= 2;
+    if (slots_.size() < wanted || ++round_ == 0) {
+      slots_.assign(std::max(wanted, slots_.size()), Slot{});
+      round_ = 1;
+    }
+    mask_ = slots_.size() - 1;
+  }
+  // Whether the piece (or its reverse) was seen this round; remembers it.
+  bool Seen(const LinePiece& piece) {
+    for (size_t i = Hash(piece) & mask_;; i = (i + 1) & mask_) {
+      Slot& slot = slots_[i];
+      if (slot.round != round_) {
+        slot = Slot{piece, round_};
+        return false;
+      }
+      if (slot.piece == piece) return true;
+    }
+  }
+
+ private:
+  static size_t Hash(const LinePiece& piece) {
     // Symmetric in the ends, so a piece and its reverse meet.
     const std::hash<double> h;
-    return (h(piece.from.x) ^ h(piece.to.x)) * 31 + (h(piece.from.y) ^ h(piece.to.y)) + h(piece.width) + piece.rgb;
+    const size_t mixed = (h(piece.from.x) ^ h(piece.to.x)) * 31 + (h(piece.from.y) ^ h(piece.to.y)) +
+                         h(piece.width) + piece.rgb;
+    return mixed * 0x9E3779B97F4A7C15ull >> 16;
   }
+  struct Slot {
+    LinePiece piece;
+    uint32_t round = 0;
+  };
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+  uint32_t round_ = 0;
 };
 
 // Pieces shorter than this are rarely shared and cost little: not looked up.
 constexpr double kShortestSharedPiece = 4;
-constexpr size_t kBucketsKept = 64;
 
 }  // namespace
 
 struct TAaBatch::Impl {
   CoverageGrid grid;
   ImageMixer mixer;
+  PainterMixer painter;
   // The shapes in painting order: colour and where their loops end.
   struct Shape {
     uint32_t rgb;
     size_t loopsEnd;
-    bool whole;  // pixels taken whole by their centres
+    bool whole;   // pixels taken whole by their centres
+    bool stroke;  // a line's pieces
   };
   std::vector<Shape> shapes;
   std::vector<size_t> loopEnds;   // into points
   std::vector<LinePiece> pieces;  // of each loop
   std::vector<double> thinWidths;  // of each loop: a thin line's width, 0 for a polygon
-  std::unordered_set<LinePiece, LinePieceHash> drawnPieces;
+  SeenPieces seen;
+  std::vector<char> hidden;       // of each loop: a line piece under a copy of itself
   std::vector<TPointF> points;
   std::vector<TPointF> loop;      // scratch
   std::vector<size_t> gridLoops;  // scratch: a shape's loops for the grid
@@ -504,7 +595,11 @@ struct TAaBatch::Impl {
   // Widens the box around every point to take in p and margin around it.
   void Reach(TPointF p, double margin);
   void EndLoop(double thinWidth);
-  void RenderShape(size_t index);
+  void HideCoveredPieces();
+  // Whether some fill smooths its edges: where two meet, they share pixels.
+  bool SharesEdges() const;
+  template <class Mixer>
+  void RenderShape(Mixer& mixer, size_t index);
   TRect Box(const TPixelRows& pixels) const;
   static constexpr int kFarOut = 1 << 20;
 };
@@ -529,8 +624,8 @@ void TAaBatch::Clear() {
   impl_->right = impl_->left - 1;
 }
 
-void TAaBatch::BeginShape(uint32_t rgb, bool whole) {
-  impl_->shapes.push_back(Impl::Shape{rgb & 0xFFFFFF, impl_->loopEnds.size(), whole});
+void TAaBatch::BeginShape(uint32_t rgb, bool whole, bool stroke) {
+  impl_->shapes.push_back(Impl::Shape{rgb & 0xFFFFFF, impl_->loopEnds.size(), whole, stroke});
 }
 
 void TAaBatch::Impl::Reach(TPointF p, double margin) {
@@ -584,6 +679,20 @@ void TAaBatch::FillBox(double left, double top, double right, double bottom, uin
   Fill(box, 4, rgb);
 }
 
+bool TAaBatch::AddPixelRun(TPointF a, TPointF b) {
+  // A one-pixel line along a row or a column of pixel centres covers its
+  // pixels whole (a frame's sides): a box of them, no rasterising.
+  const double ax = a.x - 0.5, ay = a.y - 0.5, bx = b.x - 0.5, by = b.y - 0.5;
+  if (ax != std::floor(ax) || ay != std::floor(ay) || bx != std::floor(bx) || by != std::floor(by)) return false;
+  if ((ax != bx) == (ay != by)) return false;
+  // From the first point's pixel up to, not including, the last one's.
+  const double left = bx < ax ? bx + 1 : ax, right = bx < ax ? ax + 1 : std::max(bx, ax + 1);
+  const double top = by < ay ? by + 1 : ay, bottom = by < ay ? ay + 1 : std::max(by, ay + 1);
+  const TPointF box[4] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+  AddLoop(box, 4);
+  return true;
+}
+
 void TAaBatch::AddLine(const std::vector<TPointF>& line, bool closed, double width) {
   if (line.size() < 2) return;
   const double half = width / 2;
@@ -599,7 +708,8 @@ void TAaBatch::AddLine(const std::vector<TPointF>& line, bool closed, double wid
     const double ax = a.x - dx / 2, ay = a.y - dy / 2;
     const double bx = b.x - dx / 2, by = b.y - dy / 2;
     const double nx = -dy * half, ny = dx * half;
-    if (width <= kWidestSquarePen) {
+    if (width == 1 && AddPixelRun(a, b)) {
+    } else if (width <= kWidestSquarePen) {
       AddThinLine(a, b, width);
     } else {
       quad.assign({{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}});
@@ -621,7 +731,7 @@ void TAaBatch::Stroke(const TPointF* points, int count, bool closed, double widt
   if (points == nullptr || count < 2 || !(width > 0)) return;
   const std::vector<TPointF> line = Distinct(points, count, closed);
   if (line.size() < 2) return;
-  BeginShape(rgb);
+  BeginShape(rgb, false, true);
   AddLine(line, closed, width);
 }
 
@@ -630,12 +740,31 @@ void TAaBatch::StrokeDashed(const TPointF* points, int count, bool closed, doubl
   if (!(width > 0)) return;
   const std::vector<std::vector<TPointF>> pieces = DashPieces(points, count, closed, pattern);
   if (pieces.empty()) return;
-  BeginShape(rgb);
+  BeginShape(rgb, false, true);
   for (const std::vector<TPointF>& piece : pieces)
     AddLine(Distinct(piece.data(), static_cast<int>(piece.size()), false), false, width);
 }
 
-void TAaBatch::Impl::RenderShape(size_t index) {
+void TAaBatch::Impl::HideCoveredPieces() {
+  hidden.assign(loopEnds.size(), 0);
+  seen.Begin(loopEnds.size());
+  for (size_t loop = loopEnds.size(); loop-- > 0;)
+    if (pieces[loop].width > 0 && seen.Seen(pieces[loop])) hidden[loop] = 1;
+}
+
+bool TAaBatch::Impl::SharesEdges() const {
+  size_t loop = 0;
+  for (const Shape& shape : shapes) {
+    for (; loop < shape.loopsEnd; ++loop) {
+      const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
+      if (!shape.whole && !shape.stroke && !IsPixelBox(&points[from], loopEnds[loop] - from)) return true;
+    }
+  }
+  return false;
+}
+
+template <class Mixer>
+void TAaBatch::Impl::RenderShape(Mixer& mixer, size_t index) {
   const Shape& shape = shapes[index];
   const size_t firstLoop = index == 0 ? 0 : shapes[index - 1].loopsEnd;
   // The polygons' edges go to a grid of just the cells around them: a thin
@@ -643,13 +772,13 @@ void TAaBatch::Impl::RenderShape(size_t index) {
   double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
   gridLoops.clear();
   for (size_t loop = firstLoop; loop < shape.loopsEnd; ++loop) {
-    if (pieces[loop].width > 0 && !drawnPieces.insert(pieces[loop]).second) continue;
+    if (hidden[loop]) continue;
     const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
     const TPointF* p = &points[from];
     if (thinWidths[loop] > 0) {
       ThinLine(mixer, p[0], p[1], thinWidths[loop], shape.rgb);
     } else if (!shape.whole && IsPixelBox(p, loopEnds[loop] - from)) {
-      mixer.AddBox(std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x),
+      AddBox(mixer, std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x),
                    std::max(p[0].y, p[2].y), shape.rgb);
     } else {
       gridLoops.push_back(loop);
@@ -672,7 +801,7 @@ void TAaBatch::Impl::RenderShape(size_t index) {
   }
   const uint32_t rgb = shape.rgb;
   const int dx = around.left - box.left, dy = around.top - box.top;
-  grid.Sweep([this, rgb, dx, dy](int x, int y, int length, unsigned cover) {
+  grid.Sweep(Mixer::Rounding(index), [&mixer, rgb, dx, dy](int x, int y, int length, unsigned cover) {
     mixer.Add(x + dx, y + dy, length, cover, rgb);
   });
 }
@@ -688,15 +817,15 @@ TRect TAaBatch::Impl::Box(const TPixelRows& pixels) const {
 void TAaBatch::Render(const TPixelRows& pixels) {
   const TRect box = impl_->Box(pixels);
   if (pixels.bits != nullptr && !Empty() && box.left < box.right && box.top < box.bottom) {
-    impl_->mixer.Begin(pixels, box);
-    for (size_t i = impl_->shapes.size(); i-- > 0;) impl_->RenderShape(i);
-    impl_->mixer.End();
-    // Clearing costs all its buckets, which a batch of many lines leaves
-    // behind for the many small batches (a mark each) that follow: let many
-    // go, keep a few.
-    std::unordered_set<LinePiece, LinePieceHash>& drawn = impl_->drawnPieces;
-    if (drawn.bucket_count() > kBucketsKept) drawn = {};
-    else if (!drawn.empty()) drawn.clear();
+    impl_->HideCoveredPieces();
+    if (impl_->SharesEdges()) {
+      impl_->mixer.Begin(pixels, box);
+      for (size_t i = impl_->shapes.size(); i-- > 0;) impl_->RenderShape(impl_->mixer, i);
+      impl_->mixer.End();
+    } else {
+      impl_->painter.Begin(pixels, box);
+      for (size_t i = 0; i < impl_->shapes.size(); ++i) impl_->RenderShape(impl_->painter, i);
+    }
   }
   Clear();
 }

@@ -69,10 +69,11 @@ class TAaBatch {
 
  private:
   struct Impl;
-  void BeginShape(uint32_t rgb, bool whole = false);
+  void BeginShape(uint32_t rgb, bool whole = false, bool stroke = false);
   void AddLoop(const TPointF* points, int count);
   void AddLine(const std::vector<TPointF>& line, bool closed, double width);
   void AddThinLine(TPointF a, TPointF b, double width);
+  bool AddPixelRun(TPointF a, TPointF b);
   std::unique_ptr<Impl> impl_;
 };
 

@@ -309,13 +309,21 @@ TEST(ChartSlices, ThreeDimensionalTopFaceSitsAboveItsDarkerRim) {
   EXPECT_GT(rimRows / rimCount, topRows / topCount);
 }
 
-// Smooth edges: 100 slices of two colours of one brightness (red plus
-// green plus blue the same), no outline, on white. Every shape and mix of
-// them is at most that bright; any white showing through where neighbours
-// meet (along a radius, between top face and rim, between rim bands) is
-// brighter. Only pixels with the pie 2 pixels away on all four sides count.
+// Smooth edges: slices of two colours of one brightness (red plus green
+// plus blue the same), no outline, on white. Every shape and mix of them is
+// at most that bright; any white showing through where neighbours meet
+// (along a radius, between top face and rim, between rim bands) is brighter.
+// Only pixels with the pie 2 pixels away on all four sides count. With
+// thousands of slices most are left to the next one drawn, which must then
+// cover them.
 TEST(ChartSmoothing, NeighbouringSlicesAndRimBandsLeaveNoSeams) {
-  for (bool view3D : {false, true}) {
+  struct Case {
+    bool view3D;
+    int slices;
+  };
+  for (const Case& c : {Case{false, 100}, Case{true, 100}, Case{false, 3000}, Case{true, 3000}}) {
+    const bool view3D = c.view3D;
+    SCOPED_TRACE(c.slices);
     PieChart pie;
     pie.Plain();
     pie.chart.Gradient().SetVisible(false);
@@ -324,7 +332,7 @@ TEST(ChartSmoothing, NeighbouringSlicesAndRimBandsLeaveNoSeams) {
     TChartPen pen;
     pen.visible = false;
     pie.series.SetPiePen(pen);
-    for (int i = 0; i < 100; ++i) pie.series.AddSlice(1, "", i % 2 ? RGBColor(200, 0, 0) : RGBColor(0, 0, 200));
+    for (int i = 0; i < c.slices; ++i) pie.series.AddSlice(1, "", i % 2 ? RGBColor(200, 0, 0) : RGBColor(0, 0, 200));
     auto image = PaintOnto(pie.chart, 400, 300);
     const std::vector<TColor> pixels = AllPixels(*image);
     auto at = [&](int x, int y) { return pixels[size_t(y) * 400 + x] & 0xFFFFFF; };

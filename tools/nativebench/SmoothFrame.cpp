@@ -59,8 +59,9 @@ class SmoothDevice : public TDevice {
   void FillRect(const TRect& rect) override { shapes_.FillRect(style_, rect); }
   void Polygon(const TPoint* points, int count) override { shapes_.Polygon(style_, points, count); }
   void PolygonExact(const TPoint*, const TPointF* exact, int count) override {
-    shapes_.Polygon(style_, exact, count);
+    if (exact != nullptr) shapes_.Polygon(style_, exact, count);
   }
+  void PieExactOnly(const TRect& bounds, double from, double to) override { shapes_.Pie(style_, bounds, from, to); }
   void Ellipse(const TRect& bounds) override { shapes_.Ellipse(style_, bounds); }
   void Pie(const TRect& bounds, TPoint start, TPoint end) override { shapes_.Pie(style_, bounds, start, end); }
   void PieExact(const TRect& bounds, TPoint, TPoint, double from, double to) override {
