@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/Canvas3D.h"
+#include "engine/HiddenBoxes.h"
 #include "engine/NumberFormat.h"
 #include "engine/PieDrawing.h"
 #include "engine/PieSeries.h"
@@ -128,39 +129,10 @@ void MeasureMarks(const TPieSeries& series, TChartCanvas3D& canvas, TLegendTextS
   measure.valid = true;
 }
 
-void DrawAllMarks(TPieSeries& series, const TPiePaintContext& context) {
-  const TSeriesMarks& marks = series.Marks();
-  if (!marks.Visible() || !context.canvas) return;
-  TChartCanvas3D& canvas = *context.canvas;
-  if (marks.Clip()) canvas.ClipRectangle(context.chartRect);
+namespace {
 
-  FontData font = marks.Font();
-  font.size = canvas.ZoomedFontSize(font.size);
-  canvas.SetFont(font);
-  TMarksMeasure& measure = series.Geometry().Marks;
-  // Zoomed text, or no room reserved this paint: measure in the drawing font.
-  if (!measure.valid || !(measure.font == font) || static_cast<int>(measure.texts.size()) != series.SliceCount())
-    MeasureMarks(series, canvas, context.legendTextStyle, measure);
-  const TMarkLetter letter = measure.letter;
-  const int frame = marks.Frame().visible ? 2 * marks.Frame().LayoutWidth() : 0;
-
-  for (int i = 0; i < series.SliceCount(); ++i) {
-    if (series.SliceColor(i) == clNone || series.IsGrouped(i)) continue;
-    const std::string& text = measure.texts[i];
-    if (text.empty()) continue;
-    TSeriesMarkPosition position;
-    const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), LineSeparator));
-    position.BoxWidth = measure.widths[i] + letter.width + frame;
-    position.BoxHeight = lines * letter.height + frame;
-    PlaceSliceMark(series, context, i, text, letter, position);
-  }
-  measure.valid = false;
-  if (marks.Clip()) canvas.UnClipRectangle();
-}
-
-void PlaceSliceMark(TPieSeries& series, const TPiePaintContext& context, int index,
-                    const std::string& text, const TMarkLetter& letter, TSeriesMarkPosition& position) {
-  if (series.IsGrouped(index) || !context.canvas) return;
+// Where slice `index`'s mark goes around the pie: its arrow and box.
+void PlaceMark(TPieSeries& series, int index, const TMarkLetter& letter, TSeriesMarkPosition& position) {
   TSeriesMarks& marks = series.Marks();
   const TPieGeometry& g = series.Geometry();
   const TPoint r = ExplodedRadii(series, index);
@@ -178,15 +150,12 @@ void PlaceSliceMark(TPieSeries& series, const TPiePaintContext& context, int ind
                                                         : position.ArrowEnd.x - position.BoxWidth;
   position.BoxTop = position.ArrowEnd.y > g.PieCenterY ? position.ArrowEnd.y
                                                        : position.ArrowEnd.y - position.BoxHeight;
-  DrawMarkBox(series, context, index, series.SliceColor(index), position, text, letter);
 }
 
-void DrawMarkBox(TPieSeries& series, const TPiePaintContext& context, int index, TColor sliceColor,
-                 TSeriesMarkPosition position, const std::string& text, const TMarkLetter& letter) {
-  if (index < 0 || !context.canvas) return;
-  TChartCanvas3D& canvas = *context.canvas;
-  TSeriesMarks& marks = series.Marks();
-
+// The position the mark is drawn at: a custom one wins, the computed one is
+// remembered; in 3D the box follows its projected anchor without being scaled.
+TSeriesMarkPosition ResolveMark(TSeriesMarks& marks, const TChartCanvas3D& canvas, int index,
+                                TSeriesMarkPosition position) {
   auto& remembered = marks.Positions();
   if (static_cast<int>(remembered.size()) <= index) remembered.resize(index + 1);
   if (!remembered[index]) remembered[index] = TSeriesMarkPosition{};
@@ -194,7 +163,41 @@ void DrawMarkBox(TPieSeries& series, const TPiePaintContext& context, int index,
     position = *remembered[index];
   else
     *remembered[index] = position;
+  if (canvas.Is3D()) {
+    const TPoint p = canvas.Project3D(position.ArrowEnd.x, position.ArrowEnd.y, marks.MarksDepth);
+    position.BoxLeft = p.x - (position.ArrowEnd.x - position.BoxLeft);
+    position.BoxTop = p.y - (position.ArrowEnd.y - position.BoxTop);
+  }
+  return position;
+}
 
+// What a mark's box and text touch, and what its box covers for certain:
+// its rectangle when filled and framed with a solid pen; inside a broken
+// frame only the fill; without a frame the fill stops a pixel short of the
+// right and bottom edges. A pen wider than a pixel reaches out of the box.
+TPaintedBox MarkBoxPixels(const TSeriesMarks& marks, const TSeriesMarkPosition& position) {
+  const TRect box = MakeRect(position.BoxLeft, position.BoxTop, position.BoxLeft + position.BoxWidth,
+                             position.BoxTop + position.BoxHeight);
+  const TChartPen& frame = marks.Frame();
+  const int width = frame.LayoutWidth();
+  const int out = frame.Draws() && width > 1 && frame.style != psInsideFrame ? width / 2 + 1 : 0;
+  TPaintedBox painted{MakeRect(box.left - out, box.top - out, box.right + out, box.bottom + out), TRect{}};
+  if (marks.Transparent()) return painted;
+  if (!frame.Draws())
+    painted.opaque = MakeRect(box.left, box.top, box.right - 1, box.bottom - 1);
+  else if ((frame.style == psSolid || frame.style == psInsideFrame) && !frame.smallDots)
+    painted.opaque = box;
+  else
+    painted.opaque = MakeRect(box.left + width, box.top + width, box.right - width, box.bottom - width);
+  return painted;
+}
+
+// Draws a resolved mark: its arrow, and its box and text unless later
+// boxes hide them whole.
+void DrawResolvedMark(TSeriesMarks& marks, const TPiePaintContext& context, TColor sliceColor,
+                      TSeriesMarkPosition position, const std::string& text, const TMarkLetter& letter,
+                      bool boxShows) {
+  TChartCanvas3D& canvas = *context.canvas;
   if (marks.Arrow().visible) {
     // An arrow in the slice's or the panel's colour would not show.
     TChartPen pen = marks.Arrow();
@@ -208,13 +211,7 @@ void DrawMarkBox(TPieSeries& series, const TPiePaintContext& context, int index,
       canvas.Line(position.ArrowStart.x, position.ArrowStart.y, position.ArrowEnd.x,
                   position.ArrowEnd.y);
   }
-
-  if (canvas.Is3D()) {
-    // The box follows its projected anchor without being scaled.
-    const TPoint p = canvas.Project3D(position.ArrowEnd.x, position.ArrowEnd.y, marks.MarksDepth);
-    position.BoxLeft = p.x - (position.ArrowEnd.x - position.BoxLeft);
-    position.BoxTop = p.y - (position.ArrowEnd.y - position.BoxTop);
-  }
+  if (!boxShows) return;
 
   const TChartPen& frame = marks.Frame();
   if (frame.visible || !marks.Transparent()) {
@@ -234,6 +231,64 @@ void DrawMarkBox(TPieSeries& series, const TPiePaintContext& context, int index,
     canvas.TextOut(x, y, line, taCenter);
     y += h;
   });
+}
+
+}  // namespace
+
+void DrawAllMarks(TPieSeries& series, const TPiePaintContext& context) {
+  TSeriesMarks& marks = series.Marks();
+  if (!marks.Visible() || !context.canvas) return;
+  TChartCanvas3D& canvas = *context.canvas;
+  if (marks.Clip()) canvas.ClipRectangle(context.chartRect);
+
+  FontData font = marks.Font();
+  font.size = canvas.ZoomedFontSize(font.size);
+  canvas.SetFont(font);
+  TMarksMeasure& measure = series.Geometry().Marks;
+  // Zoomed text, or no room reserved this paint: measure in the drawing font.
+  if (!measure.valid || !(measure.font == font) || static_cast<int>(measure.texts.size()) != series.SliceCount())
+    MeasureMarks(series, canvas, context.legendTextStyle, measure);
+  const TMarkLetter letter = measure.letter;
+  const int frame = marks.Frame().visible ? 2 * marks.Frame().LayoutWidth() : 0;
+
+  // Placed first and drawn after: a box that the boxes of its neighbours
+  // hide whole is not drawn (its arrow still is).
+  std::vector<std::pair<int, TSeriesMarkPosition>> placed;
+  std::vector<TPaintedBox> boxes;
+  for (int i = 0; i < series.SliceCount(); ++i) {
+    if (series.SliceColor(i) == clNone || series.IsGrouped(i)) continue;
+    const std::string& text = measure.texts[i];
+    if (text.empty()) continue;
+    TSeriesMarkPosition position;
+    const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), LineSeparator));
+    position.BoxWidth = measure.widths[i] + letter.width + frame;
+    position.BoxHeight = lines * letter.height + frame;
+    PlaceMark(series, i, letter, position);
+    placed.emplace_back(i, ResolveMark(marks, canvas, i, position));
+    boxes.push_back(MarkBoxPixels(marks, placed.back().second));
+  }
+  const std::vector<bool> hidden = HiddenBoxes(boxes);
+  for (size_t k = 0; k < placed.size(); ++k) {
+    const int i = placed[k].first;
+    DrawResolvedMark(marks, context, series.SliceColor(i), placed[k].second, measure.texts[i], letter, !hidden[k]);
+  }
+  measure.valid = false;
+  if (marks.Clip()) canvas.UnClipRectangle();
+}
+
+void PlaceSliceMark(TPieSeries& series, const TPiePaintContext& context, int index,
+                    const std::string& text, const TMarkLetter& letter, TSeriesMarkPosition& position) {
+  if (series.IsGrouped(index) || !context.canvas) return;
+  PlaceMark(series, index, letter, position);
+  DrawMarkBox(series, context, index, series.SliceColor(index), position, text, letter);
+}
+
+void DrawMarkBox(TPieSeries& series, const TPiePaintContext& context, int index, TColor sliceColor,
+                 TSeriesMarkPosition position, const std::string& text, const TMarkLetter& letter) {
+  if (index < 0 || !context.canvas) return;
+  TSeriesMarks& marks = series.Marks();
+  DrawResolvedMark(marks, context, sliceColor, ResolveMark(marks, *context.canvas, index, position), text, letter,
+                   true);
 }
 
 }  // namespace kd

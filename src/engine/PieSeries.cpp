@@ -13,7 +13,7 @@ namespace kd {
 namespace {
 
 
-constexpr TColor kDefaultPalette[16] = {
+constexpr TColor kSlicePalette[16] = {
     0x0000FF,  // red
     0x008000,  // green
     0x00FFFF,  // yellow
@@ -197,7 +197,7 @@ const std::string& TPieSeries::SliceLabel(int index) const {
 
 TColor TPieSeries::PaletteColor(int index) {
   const int slot = index % 16;
-  return kDefaultPalette[slot < 0 ? slot + 16 : slot];
+  return kSlicePalette[slot < 0 ? slot + 16 : slot];
 }
 
 TColor TPieSeries::SliceColor(int index) const {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <tuple>
+
 #include "engine/TextLocale.h"
 #include "support/PieScene.h"
 
@@ -117,6 +120,53 @@ TEST(MarkDrawing, BoxesHangAwayFromThePie) {
   ASSERT_TRUE(remembered[1].has_value());
   EXPECT_EQ(174, remembered[1]->BoxLeft);
   EXPECT_EQ(298, remembered[1]->BoxTop);
+}
+
+// Thousands of marks round a pie bury many boxes under their neighbours'.
+// Painted in order into a map of which box shows where, every box with a
+// pixel left in sight must have been drawn; a box buried whole need not be,
+// but its arrow is. With a broken frame a box covers only its fill.
+TEST(MarkDrawing, BoxesBuriedUnderTheirNeighboursAreLeftOut) {
+  for (const TPenStyle frameStyle : {psSolid, psDash}) {
+    SCOPED_TRACE(frameStyle);
+    PieScene scene(R(0, 0, 400, 300));
+    TChartPen frame = scene.series.Marks().Frame();
+    frame.style = frameStyle;
+    scene.series.Marks().SetFrame(frame);
+    const int slices = 2000;
+    for (int i = 0; i < slices; ++i) scene.series.AddSlice(1 + i % 3, "Tea");
+    scene.Paint();
+    ASSERT_EQ(size_t(slices), scene.device.Of(Call::Line).size());
+    const auto& positions = scene.series.Marks().Positions();
+    const int margin = 100, width = 400 + 2 * margin, height = 300 + 2 * margin;
+    std::vector<int> shows(size_t(width) * height, -1);
+    for (int i = 0; i < slices; ++i) {
+      const TSeriesMarkPosition& p = *positions.at(i);
+      // A broken frame's own pixels never hide what is below.
+      const int inset = frameStyle == psSolid ? 0 : 1;
+      for (int y = p.BoxTop; y < p.BoxTop + p.BoxHeight; ++y)
+        for (int x = p.BoxLeft; x < p.BoxLeft + p.BoxWidth; ++x) {
+          const bool edge = x - p.BoxLeft < inset || p.BoxLeft + p.BoxWidth - 1 - x < inset ||
+                            y - p.BoxTop < inset || p.BoxTop + p.BoxHeight - 1 - y < inset;
+          int& at = shows.at(size_t(y + margin) * width + x + margin);
+          if (!edge || at < 0) at = i;
+        }
+    }
+    std::multiset<std::tuple<int, int, int, int>> drawn;
+    for (const DeviceCall& box : scene.device.Of(Call::Rectangle))
+      drawn.insert({box.rect.left, box.rect.top, box.rect.right, box.rect.bottom});
+    std::set<int> inSight(shows.begin(), shows.end());
+    inSight.erase(-1);
+    for (const int i : inSight) {
+      const TSeriesMarkPosition& p = *positions[i];
+      EXPECT_TRUE(drawn.count({p.BoxLeft, p.BoxTop, p.BoxLeft + p.BoxWidth, p.BoxTop + p.BoxHeight})) << i;
+    }
+    // Boxes framed solid hide the ones below exactly; broken frames are
+    // left drawn where in doubt.
+    if (frameStyle != psSolid) continue;
+    EXPECT_EQ(inSight.size(), drawn.size());
+    EXPECT_LT(drawn.size(), size_t(slices) * 3 / 4);
+  }
 }
 
 TEST(MarkDrawing, ArrowNeverVanishesIntoSliceOrPanel) {
