@@ -10,6 +10,7 @@ namespace kd::platform {
 AaGdiDevice::AaGdiDevice(HDC dc, const TPixelRows& pixels) : GdiDevice(dc) {
   SetPixelMemory(pixels);
   SetFontQuality(ANTIALIASED_QUALITY);
+  DeferShapeObjects();
   ClearClip();
 }
 
@@ -34,6 +35,7 @@ bool AaGdiDevice::ToGdi(bool filled) {
   const TBrushStyle brush = CurrentBrush().style;
   if (PixelMemory().bits != nullptr && !(filled && brush != bsSolid && brush != bsClear)) return false;
   FinishDrawing();
+  RealiseShapeObjects();
   return true;
 }
 

@@ -154,6 +154,7 @@ std::vector<POINT> SectorArcPoints(const RECT& bounds, POINT start, POINT end, d
 GdiDevice::GdiDevice(HDC dc)
     : dc_(dc), pixelsPerInch_(ScreenPixelsPerInch()), savedState_(dc) {
   backMode_ = GetBkMode(dc_) == OPAQUE ? bmOpaque : bmTransparent;
+  backColor_ = GetBkColor(dc_);
 }
 
 int GdiDevice::WidestPen() const {
@@ -183,6 +184,18 @@ void GdiDevice::SetPen(const TChartPen& pen) {
   if (hasPen_ && pen == penData_) return;
   penData_ = pen;
   hasPen_ = true;
+  penPending_ = deferShapeObjects_;
+  if (!penPending_) SelectPen();
+}
+
+void GdiDevice::RealiseShapeObjects() {
+  if (penPending_) SelectPen();
+  if (brushPending_) SelectBrush();
+  penPending_ = brushPending_ = false;
+}
+
+void GdiDevice::SelectPen() {
+  const TChartPen& pen = penData_;
   if (!pen.Draws()) {
     selectedPen_ = GetStockObject(NULL_PEN);
     SelectObject(dc_, selectedPen_);
@@ -218,6 +231,12 @@ void GdiDevice::SetBrush(const TChartBrush& brush) {
   if (hasBrush_ && brush == brushData_) return;
   brushData_ = brush;
   hasBrush_ = true;
+  brushPending_ = deferShapeObjects_;
+  if (!brushPending_) SelectBrush();
+}
+
+void GdiDevice::SelectBrush() {
+  const TChartBrush& brush = brushData_;
   if (brush.style == bsClear) {
     selectedBrush_ = GetStockObject(NULL_BRUSH);
     SelectObject(dc_, selectedBrush_);
@@ -272,12 +291,19 @@ void GdiDevice::FrameDone() {
   fonts_.KeepOnly(selectedFont_);
 }
 
+// Each mark and legend row sets them again: only changes reach the DC.
 void GdiDevice::SetBackMode(TBackMode mode) {
+  if (mode == backMode_) return;
   backMode_ = mode;
   SetBkMode(dc_, mode == bmOpaque ? OPAQUE : TRANSPARENT);
 }
 
-void GdiDevice::SetBackColor(TColor color) { SetBkColor(dc_, Rgb(color)); }
+void GdiDevice::SetBackColor(TColor color) {
+  const COLORREF rgb = Rgb(color);
+  if (rgb == backColor_) return;
+  backColor_ = rgb;
+  SetBkColor(dc_, rgb);
+}
 
 int GdiDevice::TextWidth(const std::string& text) {
   SIZE size{0, 0};
@@ -371,6 +397,8 @@ void GdiDevice::DrawPicture(const TPicture& picture, const TRect& dest) {
   // A metafile played here may leave other text settings behind.
   textColor_ = CLR_INVALID;
   textAlign_ = GDI_ERROR;
+  backMode_ = GetBkMode(dc_) == OPAQUE ? bmOpaque : bmTransparent;
+  backColor_ = GetBkColor(dc_);
 }
 
 void GdiDevice::SetClipRect(const TRect& rect) {

@@ -135,12 +135,20 @@ class GdiDevice : public TDevice {
   const TChartPen& CurrentPen() const { return penData_; }
   const TChartBrush& CurrentBrush() const { return brushData_; }
   TBackMode CurrentBackMode() const { return backMode_; }
-  COLORREF CurrentBackColor() const { return GetBkColor(dc_); }
+  COLORREF CurrentBackColor() const { return backColor_; }
   // The pixel memory without flushing GDI; empty when none was set.
   const TPixelRows& PixelMemory() const { return pixels_; }
+  // Pens and brushes reach the DC only when RealiseShapeObjects asks: for a
+  // device that draws most shapes itself, selecting them costs more than
+  // its frame's own drawing.
+  void DeferShapeObjects() { deferShapeObjects_ = true; }
+  void RealiseShapeObjects();
 
  private:
   void CopyPoints(const TPoint* points, int count);
+  // The pen or brush set last into the DC, made or found among those kept.
+  void SelectPen();
+  void SelectBrush();
 
   HDC dc_;
   int pixelsPerInch_;
@@ -183,11 +191,14 @@ class GdiDevice : public TDevice {
   bool hasPen_ = false;
   bool hasBrush_ = false;
   bool hasFont_ = false;
-  TBackMode backMode_ = bmTransparent;
+  TBackMode backMode_ = bmTransparent;  // as on the DC
+  COLORREF backColor_ = 0;              // as on the DC
   // Text colour and alignment last set on the DC; CLR_INVALID: not known.
   COLORREF textColor_ = CLR_INVALID;
   UINT textAlign_ = GDI_ERROR;
   bool blackAndWhite_ = false;
+  bool deferShapeObjects_ = false;
+  bool penPending_ = false, brushPending_ = false;  // set but not selected yet
   BYTE fontQuality_ = DEFAULT_QUALITY;
   TPixelRows pixels_;
   std::vector<POINT> scratch_;

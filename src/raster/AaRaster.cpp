@@ -271,6 +271,24 @@ class CoverageGrid {
     rowLast_.assign(static_cast<size_t>(height_), -1);
     yFirst_ = height_;
     yLast_ = -1;
+    spans_ = false;
+  }
+
+  // The same box for a shape taken whole whose rows each cross it at most
+  // once in and once out (a convex one, a slice up to half the pie): its
+  // whole edges only note where each row's span starts and ends, and no
+  // cells are summed (SweepSpans).
+  void BeginSpans(const TRect& box) {
+    width_ = box.right - box.left;
+    height_ = box.bottom - box.top;
+    left_ = box.left;
+    top_ = box.top;
+    spanCount_.assign(static_cast<size_t>(height_), 0);
+    spanFrom_.resize(static_cast<size_t>(height_));
+    spanTo_.resize(static_cast<size_t>(height_));
+    yFirst_ = height_;
+    yLast_ = -1;
+    spans_ = true;
   }
 
   // An edge in image coordinates; the parts left of the box count as on its
@@ -293,6 +311,21 @@ class CoverageGrid {
     const auto rows = whole ? &CoverageGrid::CentreRows : &CoverageGrid::Rows;
     if (y0 < y1) (this->*rows)(clampedX0, y0, clampedX1, y1, 1.0);
     else (this->*rows)(clampedX1, y1, clampedX0, y0, -1.0);
+  }
+
+  // The spans of a shape begun with BeginSpans to emit(x, y, length, kFull),
+  // box-relative; false, with nothing emitted, when some row crossed the
+  // shape's edges other than twice (the shape must go through the cells).
+  template <typename Emit>
+  bool SweepSpans(Emit&& emit) {
+    for (int y = yFirst_; y <= yLast_; ++y)
+      if (spanCount_[y] != 0 && spanCount_[y] != 2) return false;
+    for (int y = yFirst_; y <= yLast_; ++y) {
+      if (spanCount_[y] == 0) continue;
+      const int from = std::min(spanFrom_[y], spanTo_[y]), to = std::min(std::max(spanFrom_[y], spanTo_[y]), width_);
+      if (from < to) emit(from, y, to - from, kFull);
+    }
+    return true;
   }
 
   // The coverage of every touched pixel to emit(x, y, length, cover), in runs
@@ -356,6 +389,12 @@ class CoverageGrid {
     for (int y = rowFrom; y < rowTo; ++y) {
       const double x = std::clamp(x0 + slope * (y + 0.5 - y0), 0.0, double(width_));
       const int first = CeilInt(x - 0.5);
+      if (spans_) {
+        int& count = spanCount_[y];
+        (count == 0 ? spanFrom_[y] : spanTo_[y]) = first;
+        count = std::min(count + 1, 3);
+        continue;
+      }
       cells_[stride_ * y + first] += d;
       rowFirst_[y] = std::min(rowFirst_[y], first);
       rowLast_[y] = std::max(rowLast_[y], first);
@@ -401,8 +440,10 @@ class CoverageGrid {
 
   std::vector<float> cells_;
   std::vector<int> rowFirst_, rowLast_;
+  std::vector<int> spanCount_, spanFrom_, spanTo_;  // of each row, while spans_
   size_t stride_ = 0;
   int width_ = 0, height_ = 0, left_ = 0, top_ = 0, yFirst_ = 0, yLast_ = -1;
+  bool spans_ = false;
 };
 
 // A thin line's pixels along its major axis (y when Steep), the minor one
@@ -793,17 +834,26 @@ void TAaBatch::Impl::RenderShape(Mixer& mixer, size_t index) {
   const TRect around = MakeRect(Within(std::floor(minX), box.left, box.right), Within(std::floor(minY), box.top, box.bottom),
                                 Within(std::ceil(maxX) + 1, box.left, box.right), Within(std::ceil(maxY) + 1, box.top, box.bottom));
   if (around.left >= around.right || around.top >= around.bottom) return;
-  grid.Begin(around);
-  for (const size_t loop : gridLoops) {
-    const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
-    for (size_t i = from, j = loopEnds[loop] - 1; i < loopEnds[loop]; j = i++)
-      grid.Edge(points[j].x, points[j].y, points[i].x, points[i].y, shape.whole);
-  }
   const uint32_t rgb = shape.rgb;
   const int dx = around.left - box.left, dy = around.top - box.top;
-  grid.Sweep(Mixer::Rounding(index), [&mixer, rgb, dx, dy](int x, int y, int length, unsigned cover) {
+  auto emit = [&mixer, rgb, dx, dy](int x, int y, int length, unsigned cover) {
     mixer.Add(x + dx, y + dy, length, cover, rgb);
-  });
+  };
+  auto addEdges = [&] {
+    for (const size_t loop : gridLoops) {
+      const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
+      for (size_t i = from, j = loopEnds[loop] - 1; i < loopEnds[loop]; j = i++)
+        grid.Edge(points[j].x, points[j].y, points[i].x, points[i].y, shape.whole);
+    }
+  };
+  if (shape.whole && gridLoops.size() == 1) {
+    grid.BeginSpans(around);
+    addEdges();
+    if (grid.SweepSpans(emit)) return;
+  }
+  grid.Begin(around);
+  addEdges();
+  grid.Sweep(Mixer::Rounding(index), emit);
 }
 
 // The pixels the clip, the image and the shapes have in common.

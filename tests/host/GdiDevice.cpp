@@ -145,7 +145,8 @@ TEST(GdiDeviceSector, ArcPointsStayOnTheEllipseAFewPixelsApart) {
 // brush; pens and fonts are reused the same way.
 TEST(GdiDeviceState, CreatesObjectsOnlyWhenTheyChange) {
   auto image = WhiteImage(50, 50);
-  GdiDevice& device = image->Gdi();
+  // GDI's own drawing: the image's device draws its shapes itself.
+  GdiDevice device(image->DC());
   const long before = device.ObjectsCreated();
   for (int i = 0; i < 5; ++i) {
     SolidFill(device, kRed);
@@ -458,8 +459,9 @@ TEST(GdiDevicePen, WidthsBeyondTheImageAreMadeAsWideAsItsDiagonalTwice) {
   const int twiceDiagonal = 2 * 130;
   for (int width : {2147483647, 100000, twiceDiagonal}) {
     PatBlt(image->DC(), 0, 0, 120, 50, WHITENESS);
-    image->Device().SetPen(TChartPen{kRed, width, psSolid, true, false});
-    image->Device().Line(0, 0, 2, 2);
+    GdiDevice device(image->DC());  // GDI's own pens: the image's device smooths its lines itself
+    device.SetPen(TChartPen{kRed, width, psSolid, true, false});
+    device.Line(0, 0, 2, 2);
     LOGPEN made{};
     ASSERT_NE(GetObject(GetCurrentObject(image->DC(), OBJ_PEN), sizeof made, &made), 0);
     EXPECT_GE(made.lopnWidth.x, twiceDiagonal) << width;
