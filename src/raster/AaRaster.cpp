@@ -1,17 +1,21 @@
-// Implements TAaBatch. The shapes are kept until rendered, then rasterised
-// one by one from the topmost down: a shape takes of each pixel only what the
-// shapes above it left, and a pixel is blended with what was there before
-// only where the batch's shapes leave some of it uncovered. So where two
-// shapes meet, their coverages add up to the whole pixel and nothing behind
-// shows through. Each shape's edges add their signed areas straight into a
-// grid of the image's cells, one row at a time, and a sweep of the rows each
-// shape touched sums them up into coverage: AGG's coverage (area under the
-// edges, nonzero winding) without its lists of cells to sort. Strokes become
-// polygons here.
+// Implements TAaBatch. The shapes are kept until rendered. Where some fill
+// smooths its edges, they are rasterised one by one from the topmost down: a
+// shape takes of each pixel only what the shapes above it left, and a pixel
+// is blended with what was there before only where the batch's shapes leave
+// some of it uncovered, so where two shapes meet their coverages add up to
+// the whole pixel and nothing behind shows through. Where every fill takes
+// its pixels whole (under an outline), no two fills share a pixel and the
+// shapes are painted from the bottom up, lines blended straight in. Each
+// shape's edges add their signed areas straight into a grid of the image's
+// cells, one row at a time, and a sweep of the rows each shape touched sums
+// them up into coverage: AGG's coverage (area under the edges, nonzero
+// winding) without its lists of cells to sort. Wide lines become polygons
+// through AGG's stroke mathematics (round joins and ends).
 // Not here: the sector geometry of the device (SectorShape).
 #include "raster/AaRaster.h"
 
 #include <agg_basics.h>
+#include <agg_math_stroke.h>
 
 #include <algorithm>
 #include <climits>
@@ -22,7 +26,8 @@
 namespace kd::raster {
 namespace {
 
-// Lines up to this wide join and end square, as the pixels of a thin GDI pen do.
+// Lines up to this wide join and end square, as the pixels of a thin GDI pen
+// do; wider ones are round at their joins and ends.
 constexpr double kWidestSquarePen = 2.0;
 
 constexpr unsigned kFull = agg::cover_full;
@@ -511,27 +516,75 @@ bool IsPixelBox(const TPointF* p, size_t count) {
          (p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x);
 }
 
-double SignedArea(const std::vector<TPointF>& loop) {
-  double area = 0;
-  for (size_t i = 0, j = loop.size() - 1; i < loop.size(); j = i++)
-    area += loop[j].x * loop[i].y - loop[i].x * loop[j].y;
-  return area / 2;
-}
+// Where AGG's stroke mathematics leaves the vertices of a cap or a join.
+struct StrokeVertices {
+  using value_type = agg::point_d;
+  std::vector<TPointF> points;
+  void remove_all() { points.clear(); }
+  void add(const value_type& p) { points.push_back(TPointF{p.x, p.y}); }
+};
 
 // Nonzero winding adds the pieces of one stroke up: they must all turn the
 // same way, or an overlap of two would cancel out.
 void Orient(std::vector<TPointF>& loop) {
-  if (SignedArea(loop) < 0) std::reverse(loop.begin(), loop.end());
+  double area = 0;
+  for (size_t i = 0, j = loop.size() - 1; i < loop.size(); j = i++)
+    area += loop[j].x * loop[i].y - loop[i].x * loop[j].y;
+  if (area < 0) std::reverse(loop.begin(), loop.end());
 }
 
-std::vector<TPointF> Disk(TPointF centre, double radius) {
-  const int steps = std::clamp(static_cast<int>(std::ceil(kPi * radius)), 8, 256);
-  std::vector<TPointF> loop(static_cast<size_t>(steps));
-  for (int i = 0; i < steps; ++i) {
-    const double t = 2 * kPi * i / steps;
-    loop[i] = TPointF{centre.x + radius * std::cos(t), centre.y + radius * std::sin(t)};
+// A wide line with round joins and ends, in pieces that all turn the same
+// way: a box along each segment, AGG's round cap at each end, and at each
+// bend AGG's round join on its outer side (the boxes cover the inner one).
+// Pieces, not one outline: a line far wider than its own length turns an
+// outline inside out, and nonzero winding would then leave holes in it.
+std::vector<std::vector<TPointF>> WidePieces(const std::vector<TPointF>& line, bool closed, double width) {
+  agg::math_stroke<StrokeVertices> stroke;
+  stroke.width(width);
+  stroke.line_cap(agg::round_cap);
+  stroke.line_join(agg::round_join);
+  const size_t n = line.size(), segments = closed && n > 2 ? n : n - 1;
+  auto vertex = [&line, n](size_t i) {
+    agg::vertex_dist v(line[i % n].x, line[i % n].y);
+    v.dist = std::hypot(line[(i + 1) % n].x - v.x, line[(i + 1) % n].y - v.y);
+    return v;
+  };
+  std::vector<std::vector<TPointF>> pieces;
+  StrokeVertices out;
+  auto keep = [&pieces, &out] {
+    if (out.points.size() < 3) return;
+    Orient(out.points);
+    pieces.push_back(out.points);
+  };
+  const double half = width / 2;
+  for (size_t i = 0; i < segments; ++i) {
+    const agg::vertex_dist a = vertex(i), b = vertex(i + 1);
+    const double nx = -(b.y - a.y) / a.dist * half, ny = (b.x - a.x) / a.dist * half;
+    out.points = {{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}};
+    keep();
   }
-  return loop;
+  const bool loop = closed && n > 2;
+  for (size_t i = loop ? 0 : 1; i < (loop ? n : n - 1); ++i) {
+    const agg::vertex_dist before = vertex(i + n - 1), at = vertex(i), after = vertex(i + 1);
+    const double dx1 = at.x - before.x, dy1 = at.y - before.y, dx2 = after.x - at.x, dy2 = after.y - at.y;
+    const double turn = dx1 * dy2 - dy1 * dx2;
+    // The join of the forward direction lies on the outer side of a bend
+    // turning clockwise on the screen, that of the way back on the other;
+    // straight on needs none, straight back a cap.
+    if (turn > 0) stroke.calc_join(out, before, at, after, before.dist, at.dist);
+    else if (turn < 0) stroke.calc_join(out, after, at, before, at.dist, before.dist);
+    else if (dx1 * dx2 + dy1 * dy2 < 0) stroke.calc_cap(out, at, before, before.dist);
+    else continue;
+    out.points.push_back(TPointF{at.x, at.y});
+    keep();
+  }
+  if (!loop) {
+    stroke.calc_cap(out, vertex(0), vertex(1), vertex(0).dist);
+    keep();
+    stroke.calc_cap(out, vertex(n - 1), vertex(n - 2), vertex(n - 2).dist);
+    keep();
+  }
+  return pieces;
 }
 
 // The points without repeats (a closed line also without its last point
@@ -628,7 +681,6 @@ struct TAaBatch::Impl {
   SeenPieces seen;
   std::vector<char> hidden;       // of each loop: a line piece under a copy of itself
   std::vector<TPointF> points;
-  std::vector<TPointF> loop;      // scratch
   std::vector<size_t> gridLoops;  // scratch: a shape's loops for the grid
   TRect clip = MakeRect(-kFarOut, -kFarOut, kFarOut, kFarOut);
   double left = 0, top = 0, right = -1, bottom = -1;  // around every point; none while right < left
@@ -736,35 +788,18 @@ bool TAaBatch::AddPixelRun(TPointF a, TPointF b) {
 
 void TAaBatch::AddLine(const std::vector<TPointF>& line, bool closed, double width) {
   if (line.size() < 2) return;
-  const double half = width / 2;
+  if (width > kWidestSquarePen) {
+    for (const std::vector<TPointF>& loop : WidePieces(line, closed, width))
+      AddLoop(loop.data(), static_cast<int>(loop.size()));
+    return;
+  }
   const size_t segments = closed && line.size() > 2 ? line.size() : line.size() - 1;
-  std::vector<TPointF>& quad = impl_->loop;
   for (size_t i = 0; i < segments; ++i) {
     const TPointF a = line[i];
     const TPointF b = line[(i + 1) % line.size()];
-    const double length = std::hypot(b.x - a.x, b.y - a.y);
-    const double dx = (b.x - a.x) / length, dy = (b.y - a.y) / length;
-    // Half a pixel back along the line: the first point's pixel is covered,
-    // the last point's is not.
-    const double ax = a.x - dx / 2, ay = a.y - dy / 2;
-    const double bx = b.x - dx / 2, by = b.y - dy / 2;
-    const double nx = -dy * half, ny = dx * half;
-    if (width == 1 && AddPixelRun(a, b)) {
-    } else if (width <= kWidestSquarePen) {
-      AddThinLine(a, b, width);
-    } else {
-      quad.assign({{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}});
-      Orient(quad);
-      AddLoop(quad.data(), 4);
-    }
-    if (length >= kShortestSharedPiece)
+    if (width != 1 || !AddPixelRun(a, b)) AddThinLine(a, b, width);
+    if (std::hypot(b.x - a.x, b.y - a.y) >= kShortestSharedPiece)
       impl_->pieces.back() = LinePiece{a, b, width, impl_->shapes.back().rgb};
-  }
-  if (width <= kWidestSquarePen) return;
-  for (const TPointF& p : line) {
-    std::vector<TPointF> disk = Disk(p, half);
-    Orient(disk);
-    AddLoop(disk.data(), static_cast<int>(disk.size()));
   }
 }
 

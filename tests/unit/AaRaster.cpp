@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <vector>
@@ -95,6 +96,38 @@ TEST(AaRaster, ThinLinesOnPixelCentresAreCrispAndStopBeforeTheirLastPoint) {
       const bool onLine = y == 15 && x >= 3 && x < 9;
       EXPECT_EQ(onFrame || onLine ? 0u : 0xFFFFFFu, image.At(x, y)) << x << "," << y;
     }
+}
+
+// Wide lines are round at their ends and joins: every pixel whose centre
+// lies well within half the width of the line is covered whole, every pixel
+// well beyond it not at all, for an open line with a sharp turn and for a
+// closed frame, whose inside stays empty.
+TEST(AaRaster, WideLinesAreRoundAtTheirEndsAndJoins) {
+  struct Case {
+    std::vector<TPointF> line;
+    bool closed;
+  };
+  const double width = 9;
+  for (const Case& c : {Case{{{10, 30}, {40, 30}, {18, 12}}, false}, Case{{{10, 10}, {45, 12}, {40, 40}, {12, 35}}, true}}) {
+    Image image(60, 50);
+    TAaBatch batch;
+    batch.Stroke(c.line.data(), int(c.line.size()), c.closed, width, 0);
+    batch.Render(image.Rows());
+    const size_t n = c.line.size(), segments = c.closed ? n : n - 1;
+    for (int y = 0; y < 50; ++y)
+      for (int x = 0; x < 60; ++x) {
+        const double px = x + 0.5, py = y + 0.5;
+        double nearest = 1e9;
+        for (size_t i = 0; i < segments; ++i) {
+          const TPointF a = c.line[i], b = c.line[(i + 1) % n];
+          const double dx = b.x - a.x, dy = b.y - a.y;
+          const double t = std::clamp(((px - a.x) * dx + (py - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+          nearest = std::min(nearest, std::hypot(px - a.x - t * dx, py - a.y - t * dy));
+        }
+        if (nearest < width / 2 - 0.8) EXPECT_EQ(0u, image.At(x, y)) << x << "," << y << " closed " << c.closed;
+        if (nearest > width / 2 + 0.8) EXPECT_EQ(0xFFFFFFu, image.At(x, y)) << x << "," << y << " closed " << c.closed;
+      }
+  }
 }
 
 TEST(AaRaster, AFillUnderItsOutlineStaysWithinItAndTheOutlineIsSmooth) {
