@@ -1,5 +1,5 @@
 // Implements AaGdiDevice: the drawing state and the order of drawing between
-// the batch and GDI. Hatched shapes are drawn by GDI.
+// the batch and GDI; hatches take the rows of GDI's own.
 // Not here: GDI's own drawing (GdiDevice), the shapes' geometry (SmoothShapes).
 #include "platform/AaGdiDevice.h"
 
@@ -28,12 +28,15 @@ raster::TSmoothStyle AaGdiDevice::Style() const {
   style.backRgb = RgbOf(CurrentBackColor());
   style.imageWidth = PixelMemory().width;
   style.imageHeight = PixelMemory().height;
+  if (const auto rows = GdiHatchRows(style.brush.style)) style.hatch = *rows;
   return style;
 }
 
 bool AaGdiDevice::ToGdi(bool filled) {
+  // A hatch GDI cannot show us is left to GDI as well.
   const TBrushStyle brush = CurrentBrush().style;
-  if (PixelMemory().bits != nullptr && !(filled && brush != bsSolid && brush != bsClear)) return false;
+  const bool unknownHatch = filled && brush != bsSolid && brush != bsClear && !GdiHatchRows(brush);
+  if (PixelMemory().bits != nullptr && !unknownHatch) return false;
   FinishDrawing();
   RealiseShapeObjects();
   return true;

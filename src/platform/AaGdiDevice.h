@@ -1,8 +1,9 @@
 // The drawing device of an off-screen image in colour: filled shapes and
 // lines are anti-aliased into the image's own pixels, collected until GDI or
 // the engine needs the pixels and then rendered together, so that shapes
-// meeting along an edge leave no seam. Text (anti-aliased fonts), pictures
-// and hatched brushes stay with GDI on the same image.
+// meeting along an edge leave no seam, and hatches keep GDI's own pattern
+// with smooth edges. Text (anti-aliased fonts) and pictures stay with GDI on
+// the same image.
 // Not here: the shapes' geometry (raster/SmoothShapes), the rasteriser
 // (raster/AaRaster), monochrome images.
 #pragma once
@@ -39,7 +40,7 @@ class AaGdiDevice final : public GdiDevice {
  private:
   // The drawing state as the smooth shapes take it.
   raster::TSmoothStyle Style() const;
-  // Whether a shape goes to GDI (no pixel memory, or a hatched brush); what
+  // Whether a shape goes to GDI (no pixel memory, or a hatch unknown); what
   // the batch holds is rendered first, so the order of drawing holds.
   bool ToGdi(bool filled);
   uint32_t RgbOf(COLORREF color) const;

@@ -420,6 +420,27 @@ TPixelRows GdiDevice::DirectPixels() {
   return pixels_;
 }
 
+std::optional<std::array<uint8_t, 8>> GdiHatchRows(TBrushStyle style) {
+  if (!IsHatch(style)) return std::nullopt;
+  static std::array<std::optional<std::array<uint8_t, 8>>, bsDiagCross + 1> read;
+  std::optional<std::array<uint8_t, 8>>& rows = read[style];
+  if (rows) return rows;
+  auto tile = GdiOffscreenImage::Create(8, 8, false);
+  Brush hatch(CreateHatchBrush(HatchOf(style), RGB(0, 0, 0)));
+  if (!tile || !hatch) return std::nullopt;
+  SetBkMode(tile->DC(), OPAQUE);
+  SetBkColor(tile->DC(), RGB(255, 255, 255));
+  const RECT all{0, 0, 8, 8};
+  ::FillRect(tile->DC(), &all, hatch.Get());
+  GdiFlush();
+  std::array<uint8_t, 8> bits{};
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x)
+      if ((tile->PixelAt(x, y) & 0xFFFFFF) == 0) bits[y] |= static_cast<uint8_t>(1u << x);
+  rows = bits;
+  return rows;
+}
+
 // ---------------------------------------------------------- GdiOffscreenImage
 
 std::unique_ptr<GdiOffscreenImage> GdiOffscreenImage::Create(int width, int height, bool monochrome) {

@@ -204,6 +204,11 @@ class GdiDevice : public TDevice {
   std::vector<POINT> scratch_;
 };
 
+// The rows of GDI's own hatch of a hatched style (bit x of row y set where
+// its lines cover pixel (x, y) of every 8 x 8 tile), read once from an image
+// GDI hatched; nullopt for solid and clear, or when GDI could not make one.
+std::optional<std::array<uint8_t, 8>> GdiHatchRows(TBrushStyle style);
+
 // An off-screen image: a DIB section selected into a memory DC, drawn on by
 // its own GdiDevice. Top-down rows; 32 bits per pixel, or 1 bit (black and
 // white) when monochrome, so GDI reduces every colour drawn into it.

@@ -673,7 +673,10 @@ struct TAaBatch::Impl {
     size_t loopsEnd;
     bool whole;   // pixels taken whole by their centres
     bool stroke;  // a line's pieces
+    int hatch;    // into hatches; kSolid for one colour
   };
+  static constexpr int kSolid = -1;
+  std::vector<TPaint> hatches;
   std::vector<Shape> shapes;
   std::vector<size_t> loopEnds;   // into points
   std::vector<LinePiece> pieces;  // of each loop
@@ -710,6 +713,7 @@ bool TAaBatch::Empty() const { return impl_->shapes.empty(); }
 
 void TAaBatch::Clear() {
   impl_->shapes.clear();
+  impl_->hatches.clear();
   impl_->loopEnds.clear();
   impl_->pieces.clear();
   impl_->thinWidths.clear();
@@ -717,8 +721,13 @@ void TAaBatch::Clear() {
   impl_->right = impl_->left - 1;
 }
 
-void TAaBatch::BeginShape(uint32_t rgb, bool whole, bool stroke) {
-  impl_->shapes.push_back(Impl::Shape{rgb & 0xFFFFFF, impl_->loopEnds.size(), whole, stroke});
+void TAaBatch::BeginShape(const TPaint& paint, bool whole, bool stroke) {
+  int hatch = Impl::kSolid;
+  if (paint.hatched) {
+    hatch = static_cast<int>(impl_->hatches.size());
+    impl_->hatches.push_back(paint);
+  }
+  impl_->shapes.push_back(Impl::Shape{paint.rgb & 0xFFFFFF, impl_->loopEnds.size(), whole, stroke, hatch});
 }
 
 void TAaBatch::Impl::Reach(TPointF p, double margin) {
@@ -755,21 +764,21 @@ void TAaBatch::AddThinLine(TPointF a, TPointF b, double width) {
   impl_->EndLoop(width);
 }
 
-void TAaBatch::Fill(const TPointF* points, int count, uint32_t rgb) {
+void TAaBatch::Fill(const TPointF* points, int count, const TPaint& paint) {
   if (points == nullptr || count < 3) return;
-  BeginShape(rgb);
+  BeginShape(paint);
   AddLoop(points, count);
 }
 
-void TAaBatch::FillUnderOutline(const TPointF* points, int count, uint32_t rgb) {
+void TAaBatch::FillUnderOutline(const TPointF* points, int count, const TPaint& paint) {
   if (points == nullptr || count < 3) return;
-  BeginShape(rgb, true);
+  BeginShape(paint, true);
   AddLoop(points, count);
 }
 
-void TAaBatch::FillBox(double left, double top, double right, double bottom, uint32_t rgb) {
+void TAaBatch::FillBox(double left, double top, double right, double bottom, const TPaint& paint) {
   const TPointF box[4] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
-  Fill(box, 4, rgb);
+  Fill(box, 4, paint);
 }
 
 bool TAaBatch::AddPixelRun(TPointF a, TPointF b) {
@@ -833,7 +842,8 @@ bool TAaBatch::Impl::SharesEdges() const {
   for (const Shape& shape : shapes) {
     for (; loop < shape.loopsEnd; ++loop) {
       const size_t from = loop == 0 ? 0 : loopEnds[loop - 1];
-      if (!shape.whole && !shape.stroke && !IsPixelBox(&points[from], loopEnds[loop] - from)) return true;
+      if (!shape.whole && !shape.stroke && (shape.hatch != kSolid || !IsPixelBox(&points[from], loopEnds[loop] - from)))
+        return true;
     }
   }
   return false;
@@ -853,7 +863,7 @@ void TAaBatch::Impl::RenderShape(Mixer& mixer, size_t index) {
     const TPointF* p = &points[from];
     if (thinWidths[loop] > 0) {
       ThinLine(mixer, p[0], p[1], thinWidths[loop], shape.rgb);
-    } else if (!shape.whole && IsPixelBox(p, loopEnds[loop] - from)) {
+    } else if (!shape.whole && shape.hatch == kSolid && IsPixelBox(p, loopEnds[loop] - from)) {
       AddBox(mixer, std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x),
                    std::max(p[0].y, p[2].y), shape.rgb);
     } else {
@@ -871,8 +881,17 @@ void TAaBatch::Impl::RenderShape(Mixer& mixer, size_t index) {
   if (around.left >= around.right || around.top >= around.bottom) return;
   const uint32_t rgb = shape.rgb;
   const int dx = around.left - box.left, dy = around.top - box.top;
-  auto emit = [&mixer, rgb, dx, dy](int x, int y, int length, unsigned cover) {
-    mixer.Add(x + dx, y + dy, length, cover, rgb);
+  const TPaint* hatch = shape.hatch == kSolid ? nullptr : &hatches[shape.hatch];
+  auto emit = [&mixer, rgb, dx, dy, hatch, &around](int x, int y, int length, unsigned cover) {
+    if (hatch == nullptr) return mixer.Add(x + dx, y + dy, length, cover, rgb);
+    // Lines and gaps by where the pixels lie in the image.
+    const unsigned row = hatch->hatch[(around.top + y) & 7];
+    for (int i = 0; i < length; ++i) {
+      if ((row >> ((around.left + x + i) & 7)) & 1)
+        mixer.Add(x + dx + i, y + dy, 1, cover, rgb);
+      else if (hatch->gapsShow)
+        mixer.Add(x + dx + i, y + dy, 1, cover, hatch->gapRgb & 0xFFFFFF);
+    }
   };
   auto addEdges = [&] {
     for (const size_t loop : gridLoops) {

@@ -4,9 +4,10 @@
 // (neighbouring slices, a top face and its rim) leave no background showing
 // between them. Coordinates are in pixels with (0, 0) the top-left corner of
 // the top-left pixel.
-// Not here: text, pictures, hatch patterns, anything of Windows.
+// Not here: text, pictures, anything of Windows.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -20,6 +21,20 @@ using kd::TPointF;
 // The centre of the pixel whose top-left corner is (x, y): where a thin pen's
 // line runs.
 inline TPointF PixelCentre(double x, double y) { return TPointF{x + 0.5, y + 0.5}; }
+
+// What a fill paints: one colour (0x00RRGGBB), or a hatch: its lines in that
+// colour, its gaps in gapRgb or, when they do not show, leaving what lies
+// below. The hatch repeats every 8 pixels from the image's top-left corner;
+// bit x of row y is set where its lines cover pixel (x, y).
+struct TPaint {
+  uint32_t rgb = 0;
+  bool hatched = false;
+  std::array<uint8_t, 8> hatch{};
+  uint32_t gapRgb = 0;
+  bool gapsShow = false;
+
+  TPaint(uint32_t colour = 0) : rgb(colour) {}  // NOLINT: a colour paints itself
+};
 
 // On and off lengths of a dashed line, in pixels along the line; empty for a
 // solid one.
@@ -38,15 +53,15 @@ class TAaBatch {
   TAaBatch(const TAaBatch&) = delete;
   TAaBatch& operator=(const TAaBatch&) = delete;
 
-  // A polygon (closed implicitly), nonzero winding, in rgb (0x00RRGGBB).
-  void Fill(const TPointF* points, int count, uint32_t rgb);
+  // A polygon (closed implicitly), nonzero winding.
+  void Fill(const TPointF* points, int count, const TPaint& paint);
   // The same polygon, its pixels taken whole where their centres lie inside:
   // for a shape whose thin outline covers its edges, drawn later. points run
   // through the pixel centres of that outline, so the fill reaches no
   // further out than the outline does.
-  void FillUnderOutline(const TPointF* points, int count, uint32_t rgb);
+  void FillUnderOutline(const TPointF* points, int count, const TPaint& paint);
   // An axis-parallel rectangle.
-  void FillBox(double left, double top, double right, double bottom, uint32_t rgb);
+  void FillBox(double left, double top, double right, double bottom, const TPaint& paint);
   // A line of the given width centred on the polyline. Each segment starts
   // half a pixel before its first point and ends half a pixel before its
   // last, so a one-pixel line between pixel centres covers the pixels from
@@ -69,7 +84,7 @@ class TAaBatch {
 
  private:
   struct Impl;
-  void BeginShape(uint32_t rgb, bool whole = false, bool stroke = false);
+  void BeginShape(const TPaint& paint, bool whole = false, bool stroke = false);
   void AddLoop(const TPointF* points, int count);
   void AddLine(const std::vector<TPointF>& line, bool closed, double width);
   void AddThinLine(TPointF a, TPointF b, double width);

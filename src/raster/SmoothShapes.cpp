@@ -44,6 +44,16 @@ TRect InsideFrame(const TRect& bounds, const TChartPen& pen) {
 
 }  // namespace
 
+TPaint TSmoothStyle::BrushPaint() const {
+  TPaint paint(brushRgb);
+  if (!Hatched()) return paint;
+  paint.hatched = true;
+  paint.hatch = hatch;
+  paint.gapRgb = backRgb;
+  paint.gapsShow = backMode == bmOpaque;
+  return paint;
+}
+
 void TSmoothShapes::Outline(const TSmoothStyle& style, const std::vector<TPointF>& centres, bool closed) {
   const TChartPen& pen = style.pen;
   if (!pen.Draws() || centres.size() < 2) return;
@@ -67,9 +77,9 @@ void TSmoothShapes::FillAndOutline(const TSmoothStyle& style, const std::vector<
   if (style.Fills()) {
     // A solid pen hides the fill's edges: the fill needs no smoothing of its own.
     if (style.pen.Draws() && DashesOf(style.pen).empty() && count >= 3)
-      batch_.FillUnderOutline(centres.data(), count, style.brushRgb);
+      batch_.FillUnderOutline(centres.data(), count, style.BrushPaint());
     else
-      batch_.Fill(shape.data(), count, style.brushRgb);
+      batch_.Fill(shape.data(), count, style.BrushPaint());
   }
   Outline(style, centres, true);
 }
@@ -111,7 +121,7 @@ void TSmoothShapes::Rectangle(const TSmoothStyle& style, const TRect& rect) {
 void TSmoothShapes::FillRect(const TSmoothStyle& style, const TRect& rect) {
   if (!style.Fills()) return;
   batch_.FillBox(std::min(rect.left, rect.right), std::min(rect.top, rect.bottom),
-                 std::max(rect.left, rect.right), std::max(rect.top, rect.bottom), style.brushRgb);
+                 std::max(rect.left, rect.right), std::max(rect.top, rect.bottom), style.BrushPaint());
 }
 
 void TSmoothShapes::Ellipse(const TSmoothStyle& style, const TRect& bounds) {

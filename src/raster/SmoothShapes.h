@@ -4,9 +4,11 @@
 // slanted edges; a pen runs through the pixel centres and covers a thin
 // line's pixels, first point included, last one not. Portable, so the smooth
 // drawing is measured and tested natively.
-// Not here: text, pictures, the drawing state's own keeping (the device).
+// Not here: text, pictures, the drawing state's own keeping and the hatches'
+// rows (the device).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -22,8 +24,12 @@ struct TSmoothStyle {
   TBackMode backMode = bmTransparent;
   uint32_t penRgb = 0, brushRgb = 0, backRgb = 0;
   int imageWidth = 0, imageHeight = 0;  // no pen is drawn wider than the image's outline
+  std::array<uint8_t, 8> hatch{};         // a hatched brush's rows (TPaint)
 
   bool Hatched() const { return brush.style != bsSolid && brush.style != bsClear; }
+  // What the brush paints: its colour, or its hatch over the back colour
+  // (opaque back mode) or over what lies below.
+  TPaint BrushPaint() const;
   bool Fills() const { return brush.style != bsClear; }
 };
 

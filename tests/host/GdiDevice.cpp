@@ -57,6 +57,44 @@ TPoint OnEllipse(const TRect& b, double degrees) {
 
 // The polygon sector covers what GDI's Pie covers, up to the pixels along
 // the outline: same bounds, same rays, same counter-clockwise direction.
+// The colour image hatches with GDI's own pattern, in place to the pixel,
+// in both back modes: inside a shape every pixel is what GDI paints there;
+// a slanted edge is smooth (colours between the line, gap and background
+// colours), where GDI's is not.
+TEST(GdiDeviceHatch, SmoothHatchesKeepGdisPatternAndSmoothTheirEdges) {
+  for (const TBrushStyle style : {bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross}) {
+    for (const TBackMode mode : {bmOpaque, bmTransparent}) {
+      SCOPED_TRACE(testing::Message() << "style " << style << " mode " << mode);
+      auto smooth = WhiteImage(60, 60), gdi = WhiteImage(60, 60);
+      GdiDevice plain(gdi->DC());
+      for (TDevice* device : {&smooth->Device(), static_cast<TDevice*>(&plain)}) {
+        SolidFill(*device, kBlue);
+        device->FillRect(MakeRect(0, 0, 60, 60));
+        device->SetPen(NoPen());
+        device->SetBrush(TChartBrush{kRed, style});
+        device->SetBackMode(mode);
+        device->SetBackColor(kYellow);
+        device->FillRect(MakeRect(3, 5, 29, 27));
+        const TPoint slanted[3] = {{32, 2}, {58, 10}, {36, 58}};
+        device->Polygon(slanted, 3);
+        device->FrameDone();
+      }
+      int differing = 0, between = 0;
+      for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 60; ++x) {
+          const TColor c = smooth->PixelAt(x, y);
+          differing += x < 30 && c != gdi->PixelAt(x, y);
+          between += x >= 30 && c != kRed && c != kBlue && c != kYellow;
+        }
+      EXPECT_EQ(0, differing) << "the box is hatched exactly as GDI hatches it";
+      EXPECT_GT(between, 8) << "the slanted edges are smooth";
+      // Well inside the triangle, its pixels are GDI's.
+      for (const TPoint p : {TPoint{40, 14}, TPoint{42, 20}, TPoint{40, 30}, TPoint{45, 16}, TPoint{41, 25}})
+        EXPECT_EQ(gdi->PixelAt(p.x, p.y), smooth->PixelAt(p.x, p.y)) << p.x << "," << p.y;
+    }
+  }
+}
+
 TEST(GdiDeviceSector, MatchesGdiPieUpToTheOutline) {
   const SectorCase cases[] = {
       {MakeRect(20, 20, 420, 220), 0, 90},      // first quadrant of a wide ellipse
