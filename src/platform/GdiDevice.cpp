@@ -264,9 +264,40 @@ void GdiDevice::SetFont(const FontData& font) {
   fontData_ = font;
   if (sameFace) return;  // only the colour changed: it is applied per text
   hasFont_ = true;
+  extents_ = nullptr;
   const FontKey key{font};
+  SelectFont(key);
+  if (selectedFontKey_ && SameFontFace(*selectedFontKey_, font)) extents_ = &ExtentsOf(font);
+}
+
+GdiDevice::TextExtents& GdiDevice::ExtentsOf(const FontData& face) {
+  for (TextExtents& extents : extentCaches_)
+    if (extents.face && SameFontFace(*extents.face, face)) return extents;
+  TextExtents& oldest = extentCaches_[nextExtents_];
+  nextExtents_ = (nextExtents_ + 1) % extentCaches_.size();
+  oldest.face = face;
+  oldest.sizes.clear();
+  return oldest;
+}
+
+SIZE GdiDevice::Extent(const std::string& text) {
+  if (extents_ != nullptr) {
+    if (const auto found = extents_->sizes.find(text); found != extents_->sizes.end()) return found->second;
+  }
+  SIZE size{0, 0};
+  GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+  if (extents_ != nullptr) {
+    if (extents_->sizes.size() >= kExtentsKept) extents_->sizes.clear();
+    extents_->sizes.emplace(text, size);
+  }
+  return size;
+}
+
+void GdiDevice::SelectFont(const FontKey& key) {
+  const FontData& font = key.face;
   if (HFONT kept = fonts_.Find(key)) {
     selectedFont_ = kept;
+    selectedFontKey_ = font;
     SelectObject(dc_, kept);
     return;
   }
@@ -278,9 +309,10 @@ void GdiDevice::SetFont(const FontData& font) {
                            (font.styles & fsStrikeOut) ? TRUE : FALSE, font.charset,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, fontQuality_,
                            DEFAULT_PITCH | FF_DONTCARE, font.name.c_str()));
-  if (!created) return;
+  if (!created) return;  // out of GDI resources: the old font stays, unmeasured
   ++objectsCreated_;
   selectedFont_ = created.Get();
+  selectedFontKey_ = font;
   SelectObject(dc_, created.Get());
   fonts_.Keep(key, std::move(created));
 }
@@ -305,17 +337,9 @@ void GdiDevice::SetBackColor(TColor color) {
   SetBkColor(dc_, rgb);
 }
 
-int GdiDevice::TextWidth(const std::string& text) {
-  SIZE size{0, 0};
-  GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
-  return size.cx;
-}
+int GdiDevice::TextWidth(const std::string& text) { return Extent(text).cx; }
 
-int GdiDevice::TextHeight(const std::string& text) {
-  SIZE size{0, 0};
-  GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
-  return size.cy;
-}
+int GdiDevice::TextHeight(const std::string& text) { return Extent(text).cy; }
 
 void GdiDevice::TextOut(int x, int y, const std::string& text, TAlignment align) {
   // Marks and legend rows mostly share colour and alignment: set only changes.

@@ -11,6 +11,8 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/Device.h"
@@ -174,6 +176,22 @@ class GdiDevice : public TDevice {
     FontData face;  // colour left at its default: text colour is set per text
     bool operator==(const FontKey& o) const;
   };
+
+  // Text sizes measured in a font: marks and legend rows are measured anew
+  // every frame, in a few fonts. Kept for the fonts used last, up to
+  // kExtentsKept texts each.
+  struct TextExtents {
+    std::optional<FontData> face;
+    std::unordered_map<std::string, SIZE> sizes;
+  };
+  static constexpr size_t kExtentsKept = 4096;
+  TextExtents& ExtentsOf(const FontData& face);
+  SIZE Extent(const std::string& text);
+  void SelectFont(const FontKey& key);
+  std::array<TextExtents, 4> extentCaches_;
+  size_t nextExtents_ = 0;
+  TextExtents* extents_ = nullptr;        // of the selected font; none when unknown
+  std::optional<FontData> selectedFontKey_;  // the face of the font selected by us
 
   // Declared before the saved state: the state is restored (our objects
   // deselected) before they are deleted.

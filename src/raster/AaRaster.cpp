@@ -220,8 +220,14 @@ class PainterMixer {
   // As ImageMixer::Add.
   void Add(int x, int y, int length, unsigned cover, uint32_t rgb) {
     uint32_t* pixel = pixels_.bits + static_cast<ptrdiff_t>(box_.top + y) * pixels_.stride + box_.left + x;
-    if (cover == kFull) std::fill_n(pixel, length, rgb);
-    else
+    if (cover == kFull) {
+      // Thin slices' rows are a pixel or two.
+      if (length <= 4) {
+        for (int i = 0; i < length; ++i) pixel[i] = rgb;
+      } else {
+        std::fill_n(pixel, length, rgb);
+      }
+    } else
       for (int i = 0; i < length; ++i) pixel[i] = Blend(pixel[i], rgb, cover);
   }
   // As ImageMixer::AddPixel.
@@ -642,12 +648,16 @@ class SeenPieces {
   }
 
  private:
+  static uint64_t Bits(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+  }
   static size_t Hash(const LinePiece& piece) {
     // Symmetric in the ends, so a piece and its reverse meet.
-    const std::hash<double> h;
-    const size_t mixed = (h(piece.from.x) ^ h(piece.to.x)) * 31 + (h(piece.from.y) ^ h(piece.to.y)) +
-                         h(piece.width) + piece.rgb;
-    return mixed * 0x9E3779B97F4A7C15ull >> 16;
+    const uint64_t ends = (Bits(piece.from.x) + Bits(piece.to.x)) * 31 + (Bits(piece.from.y) + Bits(piece.to.y));
+    const uint64_t mixed = (ends ^ Bits(piece.width) ^ piece.rgb) * 0x9E3779B97F4A7C15ull;
+    return static_cast<size_t>(mixed ^ (mixed >> 29));
   }
   struct Slot {
     LinePiece piece;

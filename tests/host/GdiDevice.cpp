@@ -324,6 +324,29 @@ TEST(GdiDeviceText, FontSizeIsInPointsAtTheScreenResolution) {
   EXPECT_NEAR(device.TextHeight("W") * 4, big, big / 5);
 }
 
+// Text sizes are remembered per font: going back and forth between more
+// fonts than are remembered, each text measures what GDI measures for it in
+// the font selected now.
+TEST(GdiDeviceText, RememberedSizesBelongToTheirFont) {
+  auto image = WhiteImage(10, 10);
+  GdiDevice& device = image->Gdi();
+  std::vector<FontData> fonts(6);
+  for (size_t i = 0; i < fonts.size(); ++i) {
+    fonts[i].size = 6 + 5 * int(i);
+    fonts[i].styles = i % 2 ? fsBold : 0;
+  }
+  for (int round = 0; round < 3; ++round)
+    for (const FontData& font : fonts) {
+      device.SetFont(font);
+      for (const std::string text : {"Slice 1", "W", "Slice 1"}) {
+        SIZE gdi{};
+        GetTextExtentPoint32A(device.DC(), text.c_str(), int(text.size()), &gdi);
+        EXPECT_EQ(gdi.cx, device.TextWidth(text)) << font.size << " " << text;
+        EXPECT_EQ(gdi.cy, device.TextHeight(text)) << font.size << " " << text;
+      }
+    }
+}
+
 TEST(GdiDeviceMonochrome, OneBitImageHoldsOnlyBlackAndWhite) {
   auto mono = WhiteImage(60, 60, true);
   ASSERT_TRUE(mono->Monochrome());
