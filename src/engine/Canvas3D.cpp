@@ -16,24 +16,8 @@ constexpr double kMinCoefficient = 0.00001;
 constexpr double kPerspectiveDivisor = 35000.0;
 // One arc point per this many degrees of a 3D slice.
 constexpr double kDegreesPerArcPoint = 10.0;
-// RoundEven rounds values strictly inside +-this itself: their results fit an int.
-constexpr double kRoundEvenLimit = 2147483647.0;
 
 }  // namespace
-
-int RoundEven(double value) {
-  // The library's nearbyint saves and restores the floating-point state on
-  // every call, and a frame rounds tens of thousands of values: round here,
-  // halves to even as nearbyint does in the default rounding mode. Within
-  // this range the fraction below is exact.
-  if (!(value > -kRoundEvenLimit && value < kRoundEvenLimit)) return static_cast<int>(std::nearbyint(value));
-  const long long whole = static_cast<long long>(value);  // towards zero
-  const double fraction = value - static_cast<double>(whole);
-  const bool odd = (whole & 1) != 0;
-  if (fraction > 0.5 || (fraction == 0.5 && odd)) return static_cast<int>(whole + 1);
-  if (fraction < -0.5 || (fraction == -0.5 && odd)) return static_cast<int>(whole - 1);
-  return static_cast<int>(whole);
-}
 
 // ---------------------------------------------------------------- state
 

@@ -38,8 +38,21 @@ struct TView3DOptions {
 };
 
 // Rounds to the nearest integer, halves to even, like every rounding of the
-// projection and layout.
-int RoundEven(double value);
+// projection and layout. The library's nearbyint saves and restores the
+// floating-point state on every call, and a frame rounds tens of thousands
+// of values: rounded here, halves to even as nearbyint does in the default
+// rounding mode. Within +-2^31 the fraction below is exact and the result
+// fits an int.
+inline int RoundEven(double value) {
+  constexpr double kLimit = 2147483647.0;
+  if (!(value > -kLimit && value < kLimit)) return static_cast<int>(std::nearbyint(value));
+  const long long whole = static_cast<long long>(value);  // towards zero
+  const double fraction = value - static_cast<double>(whole);
+  const bool odd = (whole & 1) != 0;
+  if (fraction > 0.5 || (fraction == 0.5 && odd)) return static_cast<int>(whole + 1);
+  if (fraction < -0.5 || (fraction == -0.5 && odd)) return static_cast<int>(whole - 1);
+  return static_cast<int>(whole);
+}
 
 class TChartCanvas3D {
  public:

@@ -56,8 +56,8 @@ bool Empty(const TRect& r) { return r.left >= r.right || r.top >= r.bottom; }
 
 }  // namespace
 
-std::vector<bool> HiddenBoxes(const std::vector<TPaintedBox>& boxes) {
-  std::vector<bool> hidden(boxes.size(), false);
+std::vector<THiddenParts> HiddenBoxes(const std::vector<TPaintedBox>& boxes) {
+  std::vector<THiddenParts> hidden(boxes.size());
   // The mask spans the opaque parts: nothing outside them is ever covered.
   long long left = 0, top = 0, right = 0, bottom = 0;
   bool any = false;
@@ -73,7 +73,8 @@ std::vector<bool> HiddenBoxes(const std::vector<TPaintedBox>& boxes) {
   PixelMask mask(MakeRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
                           static_cast<int>(bottom)));
   for (size_t i = boxes.size(); i-- > 0;) {
-    hidden[i] = !Empty(boxes[i].drawn) && mask.AllSet(boxes[i].drawn);
+    hidden[i].box = !Empty(boxes[i].drawn) && mask.AllSet(boxes[i].drawn);
+    hidden[i].text = hidden[i].box || (!Empty(boxes[i].text) && mask.AllSet(boxes[i].text));
     mask.Set(boxes[i].opaque);
   }
   return hidden;

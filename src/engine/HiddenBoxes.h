@@ -12,12 +12,19 @@ namespace kd {
 
 struct TPaintedBox {
   TRect drawn;   // every pixel the box and its text may touch
+  TRect text;    // every pixel its text may touch
   TRect opaque;  // the pixels it covers for certain; empty when none
 };
 
-// hidden[i] is true when the opaque parts of boxes i + 1 onwards cover all
-// of box i's drawn pixels. Pixels far off (beyond about 16 million pixels
-// of area around the boxes) count as never covered.
-std::vector<bool> HiddenBoxes(const std::vector<TPaintedBox>& boxes);
+// Which parts of a box the boxes after it hide whole.
+struct THiddenParts {
+  bool box = false;   // all of it, text included
+  bool text = false;  // its text
+};
+
+// For each box, what the opaque parts of the boxes after it cover whole.
+// Pixels far off (beyond about 16 million pixels of area around the boxes)
+// count as never covered.
+std::vector<THiddenParts> HiddenBoxes(const std::vector<TPaintedBox>& boxes);
 
 }  // namespace kd

@@ -175,13 +175,20 @@ TSeriesMarkPosition ResolveMark(TSeriesMarks& marks, const TChartCanvas3D& canva
 // its rectangle when filled and framed with a solid pen; inside a broken
 // frame only the fill; without a frame the fill stops a pixel short of the
 // right and bottom edges. A pen wider than a pixel reaches out of the box.
-TPaintedBox MarkBoxPixels(const TSeriesMarks& marks, const TSeriesMarkPosition& position) {
+TPaintedBox MarkBoxPixels(const TSeriesMarks& marks, const TSeriesMarkPosition& position, int textWidth,
+                          int textHeight) {
   const TRect box = MakeRect(position.BoxLeft, position.BoxTop, position.BoxLeft + position.BoxWidth,
                              position.BoxTop + position.BoxHeight);
   const TChartPen& frame = marks.Frame();
   const int width = frame.LayoutWidth();
   const int out = frame.Draws() && width > 1 && frame.style != psInsideFrame ? width / 2 + 1 : 0;
-  TPaintedBox painted{MakeRect(box.left - out, box.top - out, box.right + out, box.bottom + out), TRect{}};
+  // The text's lines centred below the frame, with room for glyphs that
+  // reach a little past their advance.
+  constexpr int kInkReach = 3;
+  const int centre = box.left + position.BoxWidth / 2, top = box.top + (frame.visible ? width : 0);
+  const TRect text = MakeRect(centre - textWidth / 2 - kInkReach, top - 1, centre + textWidth / 2 + kInkReach,
+                              top + textHeight + 1);
+  TPaintedBox painted{MakeRect(box.left - out, box.top - out, box.right + out, box.bottom + out), text, TRect{}};
   if (marks.Transparent()) return painted;
   if (!frame.Draws())
     painted.opaque = MakeRect(box.left, box.top, box.right - 1, box.bottom - 1);
@@ -196,7 +203,7 @@ TPaintedBox MarkBoxPixels(const TSeriesMarks& marks, const TSeriesMarkPosition& 
 // boxes hide them whole.
 void DrawResolvedMark(TSeriesMarks& marks, const TPiePaintContext& context, TColor sliceColor,
                       TSeriesMarkPosition position, const std::string& text, const TMarkLetter& letter,
-                      bool boxShows) {
+                      THiddenParts hidden = {}) {
   TChartCanvas3D& canvas = *context.canvas;
   if (marks.Arrow().visible) {
     // An arrow in the slice's or the panel's colour would not show.
@@ -211,7 +218,7 @@ void DrawResolvedMark(TSeriesMarks& marks, const TPiePaintContext& context, TCol
       canvas.Line(position.ArrowStart.x, position.ArrowStart.y, position.ArrowEnd.x,
                   position.ArrowEnd.y);
   }
-  if (!boxShows) return;
+  if (hidden.box) return;
 
   const TChartPen& frame = marks.Frame();
   if (frame.visible || !marks.Transparent()) {
@@ -222,6 +229,7 @@ void DrawResolvedMark(TSeriesMarks& marks, const TPiePaintContext& context, TCol
   }
   if (frame.visible) position.BoxTop += frame.LayoutWidth();
 
+  if (hidden.text) return;
   canvas.SetBrush(TChartBrush{canvas.Brush().color, bsClear});
   canvas.SetBackMode(bmTransparent);
   const int x = position.BoxLeft + position.BoxWidth / 2;
@@ -252,7 +260,7 @@ void DrawAllMarks(TPieSeries& series, const TPiePaintContext& context) {
   const int frame = marks.Frame().visible ? 2 * marks.Frame().LayoutWidth() : 0;
 
   // Placed first and drawn after: a box that the boxes of its neighbours
-  // hide whole is not drawn (its arrow still is).
+  // hide whole is not drawn (its arrow still is), nor a text they hide.
   std::vector<std::pair<int, TSeriesMarkPosition>> placed;
   std::vector<TPaintedBox> boxes;
   for (int i = 0; i < series.SliceCount(); ++i) {
@@ -265,12 +273,12 @@ void DrawAllMarks(TPieSeries& series, const TPiePaintContext& context) {
     position.BoxHeight = lines * letter.height + frame;
     PlaceMark(series, i, letter, position);
     placed.emplace_back(i, ResolveMark(marks, canvas, i, position));
-    boxes.push_back(MarkBoxPixels(marks, placed.back().second));
+    boxes.push_back(MarkBoxPixels(marks, placed.back().second, measure.widths[i], lines * letter.height));
   }
-  const std::vector<bool> hidden = HiddenBoxes(boxes);
+  const std::vector<THiddenParts> hidden = HiddenBoxes(boxes);
   for (size_t k = 0; k < placed.size(); ++k) {
     const int i = placed[k].first;
-    DrawResolvedMark(marks, context, series.SliceColor(i), placed[k].second, measure.texts[i], letter, !hidden[k]);
+    DrawResolvedMark(marks, context, series.SliceColor(i), placed[k].second, measure.texts[i], letter, hidden[k]);
   }
   measure.valid = false;
   if (marks.Clip()) canvas.UnClipRectangle();
@@ -287,8 +295,7 @@ void DrawMarkBox(TPieSeries& series, const TPiePaintContext& context, int index,
                  TSeriesMarkPosition position, const std::string& text, const TMarkLetter& letter) {
   if (index < 0 || !context.canvas) return;
   TSeriesMarks& marks = series.Marks();
-  DrawResolvedMark(marks, context, sliceColor, ResolveMark(marks, *context.canvas, index, position), text, letter,
-                   true);
+  DrawResolvedMark(marks, context, sliceColor, ResolveMark(marks, *context.canvas, index, position), text, letter);
 }
 
 }  // namespace kd
