@@ -184,7 +184,7 @@ class GdiDevice : public TDevice {
     std::optional<FontData> face;
     std::unordered_map<std::string, SIZE> sizes;
   };
-  static constexpr size_t kExtentsKept = 4096;
+  static constexpr size_t kExtentsKept = 16384;
   TextExtents& ExtentsOf(const FontData& face);
   SIZE Extent(const std::string& text);
   void SelectFont(const FontKey& key);
