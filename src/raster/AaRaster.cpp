@@ -237,7 +237,6 @@ class PainterMixer {
     if (cover != 0 && pixel != rgb) pixel = Blend(pixel, rgb, std::min(cover, kFull));
   }
   const TRect& Box() const { return box_; }
-  void End() {}
 
  private:
   TPixelRows pixels_;
@@ -271,17 +270,12 @@ inline bool NoneOfTwo(const float* cells) {
 class CoverageGrid {
  public:
   void Begin(const TRect& box) {
-    width_ = box.right - box.left;
-    height_ = box.bottom - box.top;
-    left_ = box.left;
-    top_ = box.top;
+    SetBox(box);
     stride_ = static_cast<size_t>(width_) + 2;  // edges clamped to the right end reach two past it
     const size_t cells = stride_ * height_;
     if (cells_.size() < cells) cells_.assign(cells, 0.0f);
     rowFirst_.assign(static_cast<size_t>(height_), INT_MAX);
     rowLast_.assign(static_cast<size_t>(height_), -1);
-    yFirst_ = height_;
-    yLast_ = -1;
     spans_ = false;
   }
 
@@ -290,15 +284,10 @@ class CoverageGrid {
   // whole edges only note where each row's span starts and ends, and no
   // cells are summed (SweepSpans).
   void BeginSpans(const TRect& box) {
-    width_ = box.right - box.left;
-    height_ = box.bottom - box.top;
-    left_ = box.left;
-    top_ = box.top;
+    SetBox(box);
     spanCount_.assign(static_cast<size_t>(height_), 0);
     spanFrom_.resize(static_cast<size_t>(height_));
     spanTo_.resize(static_cast<size_t>(height_));
-    yFirst_ = height_;
-    yLast_ = -1;
     spans_ = true;
   }
 
@@ -368,6 +357,15 @@ class CoverageGrid {
   }
 
  private:
+  void SetBox(const TRect& box) {
+    width_ = box.right - box.left;
+    height_ = box.bottom - box.top;
+    left_ = box.left;
+    top_ = box.top;
+    yFirst_ = height_;
+    yLast_ = -1;
+  }
+
   // From (x0, y0) down to (x1, y1), y0 < y1, x within the box; sign is the
   // edge's direction.
   void Rows(double x0, double y0, double x1, double y1, double sign) {
