@@ -84,20 +84,17 @@ int WidestUsefulPen(HDC dc) {
   return static_cast<int>(std::min(2 * std::ceil(diagonal), 1.0e9));
 }
 
-// True when text drawn at x, y cannot touch the DC's clip box: its extent,
+// True when text drawn at x, y cannot touch the clip box: its extent,
 // placed by the alignment and widened by half its height on every side for
 // italic overhangs and glyphs that leave their cell. A chart of thousands of
 // slices on a small window puts most marks off it, and GDI takes as long for
 // those as for visible text (32-bit Wine ten times longer, underlined text
 // longer still): such a frame outlasts the rotation tick and the message
-// loop never empties.
-bool TextMissesClip(HDC dc, int x, int y, const std::string& text, TAlignment align) {
-  RECT clip;
-  const int kind = GetClipBox(dc, &clip);
-  if (kind == NULLREGION) return true;
+// loop never empties. Text anchored inside is drawn without measuring.
+bool TextMissesClip(HDC dc, const RECT& clip, int x, int y, const std::string& text, TAlignment align) {
+  if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom) return false;
   SIZE size{0, 0};
-  if (kind == ERROR || !GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size))
-    return false;
+  if (!GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size)) return false;
   const int64_t width = size.cx, height = size.cy, margin = height / 2 + 1;
   const int64_t left = x - (align == taRightJustify ? width : align == taCenter ? width / 2 : 0);
   return left + width + margin <= clip.left || left - margin >= clip.right ||
@@ -312,7 +309,9 @@ int GdiDevice::TextHeight(const std::string& text) {
 }
 
 void GdiDevice::TextOut(int x, int y, const std::string& text, TAlignment align) {
-  if (TextMissesClip(dc_, x, y, text, align)) return;
+  if (clipKind_ == kClipUnknown) clipKind_ = GetClipBox(dc_, &clipBox_);
+  if (clipKind_ == NULLREGION || (clipKind_ != ERROR && TextMissesClip(dc_, clipBox_, x, y, text, align)))
+    return;
   // Marks and legend rows mostly share colour and alignment: set only changes.
   if (const COLORREF color = Rgb(fontData_.color); color != textColor_) {
     SetTextColor(dc_, color);
@@ -389,17 +388,22 @@ void GdiDevice::DrawPicture(const TPicture& picture, const TRect& dest) {
   const auto* drawable = dynamic_cast<const GdiDrawable*>(&picture);
   if (drawable == nullptr) return;
   drawable->DrawTo(dc_, ToRect(dest));
-  // A metafile played here may leave other text settings behind.
+  // A metafile played here may leave other text settings and clipping behind.
   textColor_ = CLR_INVALID;
   textAlign_ = GDI_ERROR;
+  clipKind_ = kClipUnknown;
 }
 
 void GdiDevice::SetClipRect(const TRect& rect) {
   SelectClipRgn(dc_, nullptr);
   IntersectClipRect(dc_, rect.left, rect.top, rect.right, rect.bottom);
+  clipKind_ = kClipUnknown;
 }
 
-void GdiDevice::ClearClip() { SelectClipRgn(dc_, nullptr); }
+void GdiDevice::ClearClip() {
+  SelectClipRgn(dc_, nullptr);
+  clipKind_ = kClipUnknown;
+}
 
 std::unique_ptr<TOffscreenImage> GdiDevice::CreateOffscreen(int width, int height, bool monochrome) {
   return GdiOffscreenImage::Create(width, height, monochrome);
