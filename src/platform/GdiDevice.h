@@ -214,6 +214,11 @@ class GdiDevice : public TDevice {
   // Text colour and alignment last set on the DC; CLR_INVALID: not known.
   COLORREF textColor_ = CLR_INVALID;
   UINT textAlign_ = GDI_ERROR;
+  // The DC's clip box and GetClipBox's kind of it, read at the first text
+  // after a clip change.
+  static constexpr int kClipUnknown = -1;
+  int clipKind_ = kClipUnknown;
+  RECT clipBox_{};
   bool blackAndWhite_ = false;
   bool deferShapeObjects_ = false;
   bool penPending_ = false, brushPending_ = false;  // set but not selected yet

@@ -1,11 +1,14 @@
 // The GDI device on real off-screen images: sectors against GDI's own Pie,
-// brush reuse, hatches, text placement and font size, clipping, one-bit
-// images, system colours, and the live GDI object count.
+// brush reuse, hatches, text placement and font size, text off the clip kept
+// from GDI, clipping, one-bit images, system colours, and the live GDI
+// object count.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <memory>
 
+#include "BlockLedger.h"
 #include "platform/GdiDevice.h"
 #include "platform/ResourceCounters.h"
 #include "support/Pixels.h"
@@ -19,6 +22,14 @@ constexpr TColor kRed = RGBColor(255, 0, 0);
 constexpr TColor kBlue = RGBColor(0, 0, 255);
 constexpr TColor kYellow = RGBColor(255, 255, 0);
 constexpr TColor kGreen = RGBColor(0, 128, 0);
+
+// The device's TextOutA calls, counted through this program's import table.
+decltype(&TextOutA) realTextOut = nullptr;
+int textOutCalls = 0;
+BOOL WINAPI CountedTextOut(HDC dc, int x, int y, LPCSTR text, int length) {
+  ++textOutCalls;
+  return realTextOut(dc, x, y, text, length);
+}
 
 std::unique_ptr<GdiOffscreenImage> WhiteImage(int width, int height, bool monochrome = false) {
   auto image = GdiOffscreenImage::Create(width, height, monochrome);
@@ -547,4 +558,58 @@ TEST(GdiDeviceText, OpaqueBackModeBoxesTheTextInTheBackColour) {
   EXPECT_GT(yellow, width * height / 2);
   EXPECT_EQ(image->PixelAt(10 + width + 1, 5 + height / 2), clWhite);
   EXPECT_EQ(kdtest::CountColor(*image, MakeRect(0, 0, 120, 40), kYellow), yellow) << "nothing outside the box";
+}
+
+// GDI takes as long for text off the clip as for visible text (a chart of
+// thousands of marks on a tiny window stalled 32-bit Wine): text that cannot
+// reach the clip is not handed to GDI. Text that reaches it by a fraction of
+// its width or height is, under each alignment; so is text inside.
+TEST(GdiDeviceText, OnlyTextThatCanReachTheClipGoesToGdi) {
+  const HMODULE program = GetModuleHandleA(nullptr);
+  realTextOut = reinterpret_cast<decltype(&TextOutA)>(
+      kdhost::PatchImport(program, "gdi32.dll", "TextOutA", reinterpret_cast<void*>(&CountedTextOut)));
+  ASSERT_NE(realTextOut, nullptr);
+  auto image = WhiteImage(300, 200);
+  TDevice& device = image->Device();
+  FontData font;
+  font.size = 12;
+  font.color = kBlue;
+  device.SetFont(font);
+  device.SetBackMode(bmTransparent);
+  const std::string text = "WWWW";
+  const int w = device.TextWidth(text), h = device.TextHeight(text);
+  const TRect clip = MakeRect(100, 80, 200, 120);
+  device.SetClipRect(clip);
+  struct Case {
+    int x, y;
+    TAlignment align;
+    bool drawn;
+  } cases[] = {
+      {140, 90, taLeftJustify, true},
+      {100 - w + w / 8, 90, taLeftJustify, true},  // its last eighth inside
+      {200 + w / 2, 90, taRightJustify, true},     // its left half inside
+      {200 + w / 2 - w / 8, 90, taCenter, true},   // its first eighth inside
+      {150, 120 - h / 2, taCenter, true},          // its upper half inside
+      {150, 80 - h / 2, taCenter, true},           // its lower half inside
+      // Off each side of the clip, on the image; then as far off as can be.
+      {250, 90, taLeftJustify, false},
+      {50, 90, taRightJustify, false},
+      {150, 160, taCenter, false},
+      {150, 20 - h, taCenter, false},
+      {INT_MIN, 90, taLeftJustify, false},
+      {INT_MAX, 90, taRightJustify, false},
+      {150, INT_MAX, taCenter, false},
+      {150, INT_MIN, taCenter, false},
+  };
+  for (const Case& c : cases) {
+    PatBlt(image->DC(), 0, 0, 300, 200, WHITENESS);
+    textOutCalls = 0;
+    device.TextOut(c.x, c.y, text, c.align);
+    SCOPED_TRACE(testing::Message() << c.x << ", " << c.y << " aligned " << c.align);
+    EXPECT_EQ(textOutCalls, c.drawn ? 1 : 0);
+    if (c.drawn) {
+      EXPECT_LT(kdtest::CountColor(*image, clip, clWhite), clip.Width() * clip.Height()) << "ink in the clip";
+    }
+  }
+  kdhost::PatchImport(program, "gdi32.dll", "TextOutA", reinterpret_cast<void*>(realTextOut));
 }

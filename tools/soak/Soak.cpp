@@ -6,8 +6,8 @@
 // as the host sees them (through the import ledgers); at the end it leaves
 // run mode and checks that everything is back where it started.
 //   kdpie-soak [seconds=60] [seed] [call limit in seconds=20]
-// Exit code: 0 all freed; 1 a leak or a broken rule; 2 a crash; 3 a call
-// that did not return within the time limit.
+// Exit code: 0 all freed; 1 a leak or a broken rule; 2 a crash; 3 a call, or
+// window messages without a pause, not done within the time limit.
 #include <windows.h>
 
 #include <psapi.h>
@@ -43,10 +43,12 @@ constexpr DWORD kReportEveryMs = 30000;
 class CallWatch {
  public:
   void Begin(const std::string& what) {
-    std::snprintf(what_, sizeof what_, "%s", what.c_str());
+    Describe(what);
     startedAt_.store(GetTickCount());
     busy_.store(true);
   }
+  // Names the part of the call now running; the call's time runs on.
+  void Describe(const std::string& what) { std::snprintf(what_, sizeof what_, "%s", what.c_str()); }
   void End() { busy_.store(false); }
   const char* What() const { return what_; }
 
@@ -78,15 +80,27 @@ class CallWatch {
       const DWORD started = watch->startedAt_.load();
       const long elapsed = static_cast<long>(GetTickCount() - started);
       if (busy && elapsed > static_cast<long>(callLimitMs)) {
+        // Reading the hung thread's windows and registers can hang as well
+        // (it may be suspended holding a lock they need): the process ends
+        // a few seconds on in any case, each part printed as it is known.
+        CreateThread(nullptr, 0, &EndSoon, nullptr, 0, nullptr);
         std::printf("\nFAILED: a call did not return within %lu s: %s\n",
                     static_cast<unsigned long>(callLimitMs / 1000), watch->what_);
-        watch->PrintWhere();
-        watch->PrintWindows();
         watch->PrintRecent();
+        std::fflush(stdout);
+        watch->PrintWindows();
+        std::fflush(stdout);
+        watch->PrintWhere();
         std::fflush(stdout);
         TerminateProcess(GetCurrentProcess(), 3);
       }
     }
+  }
+
+  static DWORD WINAPI EndSoon(void*) {
+    Sleep(5000);
+    TerminateProcess(GetCurrentProcess(), 3);
+    return 0;
   }
 
   // Where the hung call is: a few samples of the calling thread's
@@ -146,15 +160,17 @@ class CallWatch {
 #endif
 
   // The top-level windows of the hung thread: a modal window waiting for an
-  // answer nobody gives shows here.
+  // answer nobody gives shows here. Their texts are read without a message,
+  // which the hung thread would never answer.
   void PrintWindows() const {
     EnumThreadWindows(callerId_, PrintWindow, 0);
   }
   static BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
-    char name[128] = "", text[256] = "";
+    char name[128] = "";
+    wchar_t text[256] = L"";
     GetClassNameA(window, name, sizeof name);
-    GetWindowTextA(window, text, sizeof text);
-    std::printf("  window of the thread: class \"%s\", text \"%s\"%s\n", name, text,
+    InternalGetWindowText(window, text, 256);
+    std::printf("  window of the thread: class \"%s\", text \"%ls\"%s\n", name, text,
                 IsWindowVisible(window) ? ", visible" : "");
     return TRUE;
   }
@@ -323,22 +339,27 @@ class Soak {
   }
 
   // Runs the window messages for about `ms` milliseconds, counting the
-  // rotation ticks and paints.
+  // rotation ticks and paints. Emptying the queue is one call to the
+  // watchdog: frames slower than the rotation tick bring paints and ticks
+  // without end, each of which returns, and stall the host all the same.
   void Pump(int ms) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
     do {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
       MSG msg;
+      watch.Begin("window messages");
       while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_TIMER) ++tally_.ticks;
         if (msg.message == WM_PAINT) ++tally_.paints;
         char owner[64] = "";
         GetWindowTextA(GetParent(msg.hwnd), owner, sizeof owner);
-        Call("message " + std::to_string(msg.message) + " to the chart in " + owner, [&] {
-          TranslateMessage(&msg);
-          DispatchMessageA(&msg);
-        });
+        const std::string what = "message " + std::to_string(msg.message) + " to the chart in " + owner;
+        watch.Describe("window messages without a pause, the latest: " + what);
+        kdhost::FloatCheck check(what.c_str(), false);  // messages also run the system's code
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
       }
+      watch.End();
     } while (static_cast<int>(end - GetTickCount()) > 0);
   }
 
