@@ -24,7 +24,9 @@
 #include <functional>
 
 namespace kd::raster {
-namespace {
+// Named, not anonymous: the batch's state holds members of these types, and
+// a class of the header's must not, once a unity build includes this file.
+namespace internal {
 
 // Lines up to this wide join and end square, as the pixels of a thin GDI pen
 // do; wider ones are round at their joins and ends.
@@ -669,7 +671,9 @@ class SeenPieces {
 // Pieces shorter than this are rarely shared and cost little: not looked up.
 constexpr double kShortestSharedPiece = 4;
 
-}  // namespace
+}  // namespace internal
+
+using namespace internal;
 
 struct TAaBatch::Impl {
   CoverageGrid grid;
