@@ -176,17 +176,20 @@ TSeriesMarkPosition ResolveMark(TSeriesMarks& marks, const TChartCanvas3D& canva
 // frame only the fill; without a frame the fill stops a pixel short of the
 // right and bottom edges. A pen wider than a pixel reaches out of the box.
 TPaintedBox MarkBoxPixels(const TSeriesMarks& marks, const TSeriesMarkPosition& position, int textWidth,
-                          int textHeight) {
+                          int textHeight, int lineHeight) {
   const TRect box = MakeRect(position.BoxLeft, position.BoxTop, position.BoxLeft + position.BoxWidth,
                              position.BoxTop + position.BoxHeight);
   const TChartPen& frame = marks.Frame();
   const int width = frame.LayoutWidth();
   const int out = frame.Draws() && width > 1 && frame.style != psInsideFrame ? width / 2 + 1 : 0;
-  // The text's lines centred below the frame, with room for glyphs that
-  // reach a little past their advance.
-  constexpr int kInkReach = 3;
+  // The text's lines centred below the frame. Glyphs stay within their
+  // lines' height but may reach past their advance: widened by half a line
+  // for italic overhangs (as the GDI device widens text against its clip),
+  // for upright letters' bearings by 3 pixels, more in large fonts.
+  const bool italic = (marks.Font().styles & fsItalic) != 0;
+  const int reach = italic ? lineHeight / 2 + 1 : std::max(3, lineHeight / 8);
   const int centre = box.left + position.BoxWidth / 2, top = box.top + (frame.visible ? width : 0);
-  const TRect text = MakeRect(centre - textWidth / 2 - kInkReach, top - 1, centre + textWidth / 2 + kInkReach,
+  const TRect text = MakeRect(centre - textWidth / 2 - reach, top - 1, centre + textWidth / 2 + reach,
                               top + textHeight + 1);
   TPaintedBox painted{MakeRect(box.left - out, box.top - out, box.right + out, box.bottom + out), text, TRect{}};
   if (marks.Transparent()) return painted;
@@ -273,7 +276,7 @@ void DrawAllMarks(TPieSeries& series, const TPiePaintContext& context) {
     position.BoxHeight = lines * letter.height + frame;
     PlaceMark(series, i, letter, position);
     placed.emplace_back(i, ResolveMark(marks, canvas, i, position));
-    boxes.push_back(MarkBoxPixels(marks, placed.back().second, measure.widths[i], lines * letter.height));
+    boxes.push_back(MarkBoxPixels(marks, placed.back().second, measure.widths[i], lines * letter.height, letter.height));
   }
   const std::vector<THiddenParts> hidden = HiddenBoxes(boxes);
   for (size_t k = 0; k < placed.size(); ++k) {
